@@ -1,0 +1,44 @@
+# Quick start: `make run` builds and starts Quillory, `make test` builds and runs every test.
+# Each target first installs whatever Debian packages are missing (scripts/install-deps).
+
+BENCH_ARGS ?=
+CMAKE ?= cmake
+CTEST ?= ctest
+
+.PHONY: all deps build run test test-asan bench install format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@test -f build/dev/build.ninja || $(CMAKE) --preset dev
+	$(CMAKE) --build --preset dev
+
+run: build
+	build/dev/bin/quillory
+
+test: build
+	$(CTEST) --preset dev
+
+test-asan: deps
+	@test -f build/asan/build.ninja || $(CMAKE) --preset asan
+	$(CMAKE) --build --preset asan
+	$(CTEST) --preset asan
+
+bench: deps
+	@test -f build/release/build.ninja || $(CMAKE) --preset release
+	$(CMAKE) --build --preset release --target quillory-bench
+	build/release/bench/quillory-bench $(BENCH_ARGS)
+
+install: deps
+	@test -f build/release/build.ninja || $(CMAKE) --preset release
+	$(CMAKE) --build --preset release --target quillory
+	$(CMAKE) --install build/release $(if $(PREFIX),--prefix $(PREFIX),)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "apppaths.h"
+
+#include <QTime>
+
+#include <functional>
+
+namespace quillory {
+
+class Dialogs;
+class RandomSource;
+
+/**
+ * What the windows receive from their owner instead of reaching for globals: the dialogs seam, the
+ * program folder, the random sequence, the clock, and how the program ends. main() wires the real
+ * ones; tests wire scripted dialogs, a temporary folder, a fixed time and a recorder.
+ */
+struct AppContext {
+    Dialogs& dialogs;
+    AppPaths paths;
+    RandomSource& random;
+    std::function<QTime()> timeOfDay;
+    std::function<void()> endProgram;
+};
+
+} // namespace quillory

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+namespace quillory {
+
+enum class MessageIcon { None, Information, Warning, Critical };
+
+/**
+ * Everything modal or external that the program asks of the desktop. Windows and procedures receive
+ * it from their owner, so tests can script the answers and check what would have been shown.
+ *
+ * Texts are passed exactly as the program composes them, with CR, CR LF or LF line breaks; turning
+ * them into what a particular toolkit shows is the implementation's business.
+ */
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    /** A modal message box with a single OK button. Returns when the user has dismissed it. */
+    virtual void message(const QString& title, const QString& text, MessageIcon icon) = 0;
+
+    /** A modal prompt with an empty input field, OK and Cancel. Cancel gives empty text. */
+    virtual QString prompt(const QString& title, const QString& label) = 0;
+
+    /**
+     * A modal picker for one or several existing or typed file names. Filters are shown in the order
+     * given, e.g. "Text Files (*.txt)". Returns full paths in the order chosen; empty when cancelled.
+     */
+    virtual QStringList openFiles(const QString& title, const QStringList& filters) = 0;
+
+    /** A modal folder picker that accepts folders only. Returns the chosen path, or empty text. */
+    virtual QString chooseFolder(const QString& title, const QString& startFolder) = 0;
+
+    /** Opens a web address in the user's browser without waiting for it. */
+    virtual void openUrl(const QUrl& url) = 0;
+
+    /** Opens a document with the desktop's default application for its type, without waiting. */
+    virtual void openDocument(const QString& path) = 0;
+};
+
+} // namespace quillory

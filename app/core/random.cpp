@@ -1,0 +1,34 @@
+#include "random.h"
+
+#include "appinfo.h"
+#include "dialogs.h"
+
+#include <bit>
+
+namespace quillory {
+
+void RandomSource::reseed(std::uint64_t seed) {
+    // splitmix64 spreads any seed, even 0 or a few bits of one, over the whole state.
+    for (auto& word : m_state) {
+        seed += 0x9E3779B97F4A7C15ULL;
+        std::uint64_t z = seed;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        word = z ^ (z >> 31);
+    }
+}
+
+std::uint64_t seedForTimeOfDay(QTime timeOfDay) {
+    const float seconds = static_cast<float>(timeOfDay.msecsSinceStartOfDay()) / 1000.0f;
+    return std::bit_cast<std::uint32_t>(seconds);
+}
+
+int SeedRandom(RandomSource& random, QTime timeOfDay, Dialogs& dialogs) {
+    random.reseed(seedForTimeOfDay(timeOfDay));
+    const int roll = RandomInteger(random, 100);
+    if (roll == appinfo::kHomePageRoll)
+        dialogs.openUrl(QUrl(appinfo::kHomePage));
+    return roll;
+}
+
+} // namespace quillory

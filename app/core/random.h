@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QTime>
+
+#include <array>
+#include <cstdint>
+
+namespace quillory {
+
+class Dialogs;
+
+/**
+ * The program's one uniform random sequence (xoshiro256**, seeded through splitmix64). It is seeded
+ * once at start-up; the generator draws from it and never seeds it.
+ */
+class RandomSource {
+public:
+    explicit RandomSource(std::uint64_t seed = 0) { reseed(seed); }
+
+    void reseed(std::uint64_t seed);
+
+    /** The next 64 random bits. */
+    std::uint64_t nextBits() {
+        const std::uint64_t result = rotl(m_state[1] * 5, 7) * 9;
+        const std::uint64_t t = m_state[1] << 17;
+        m_state[2] ^= m_state[0];
+        m_state[3] ^= m_state[1];
+        m_state[1] ^= m_state[2];
+        m_state[0] ^= m_state[3];
+        m_state[2] ^= t;
+        m_state[3] = rotl(m_state[3], 45);
+        return result;
+    }
+
+    /** The next fraction r, 0 <= r < 1, with 53 random bits. */
+    double next() { return static_cast<double>(nextBits() >> 11) * 0x1.0p-53; }
+
+private:
+    static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+
+    std::array<std::uint64_t, 4> m_state{};
+};
+
+/** Maps a fraction 0 <= r < 1 to a whole number: the whole part of r × n, plus 1 (1 for n = 0). */
+inline int RandomInteger(double r, int n) {
+    const int value = static_cast<int>(r * n) + 1;
+    return (n >= 1 && value > n) ? n : value;
+}
+
+/** A random whole number from 1 to n drawn from the sequence (1 when n is 0). */
+inline int RandomInteger(RandomSource& random, int n) {
+    return RandomInteger(random.next(), n);
+}
+
+/** The seed for a time of day: the seconds since midnight, with their fraction, in single precision. */
+std::uint64_t seedForTimeOfDay(QTime timeOfDay);
+
+/**
+ * Seeds the sequence from the time of day, then draws a number from 1 to 100; at 7 (about one start in a
+ * hundred) it opens the maker's home page. Returns the number drawn.
+ */
+int SeedRandom(RandomSource& random, QTime timeOfDay, Dialogs& dialogs);
+
+} // namespace quillory

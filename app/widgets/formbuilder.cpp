@@ -1,0 +1,140 @@
+#include "formbuilder.h"
+
+#include "core/twips.h"
+#include "listcontrol.h"
+
+#include <QButtonGroup>
+#include <QFont>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <vector>
+
+namespace quillory {
+
+namespace {
+
+constexpr double kWindowFontPoints = 9.0;
+constexpr double kButtonFontPoints = 11.25;
+
+QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
+    const QString caption = QString::fromUtf8(spec.caption);
+    switch (spec.kind) {
+    case ControlKind::Frame:
+        return new QGroupBox(caption, parent);
+    case ControlKind::Option: {
+        auto* option = new QRadioButton(caption, parent);
+        option->setChecked(spec.on);
+        return option;
+    }
+    case ControlKind::TextBox:
+        return new QLineEdit(caption, parent);
+    case ControlKind::List:
+        return new ListControl(parent);
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(caption, parent);
+        button->setFont(designFont(kButtonFontPoints));
+        button->setAutoDefault(false);
+        return button;
+    }
+    case ControlKind::ProgressBar: {
+        auto* bar = new QProgressBar(parent);
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        bar->setFormat(caption);
+        bar->setTextVisible(true);
+        bar->setAlignment(Qt::AlignCenter);
+        return bar;
+    }
+    }
+    return nullptr;
+}
+
+// The option buttons directly inside one container form one group. Qt's automatic exclusivity would
+// also take in the options of frames nested in that container, so each group is made explicit.
+QButtonGroup* optionGroupOf(QWidget* container) {
+    auto* group = container->findChild<QButtonGroup*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!group) {
+        group = new QButtonGroup(container);
+        group->setExclusive(true);
+    }
+    return group;
+}
+
+} // namespace
+
+QFont designFont(double pointSize) {
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    font.setBold(true);
+    return font;
+}
+
+QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlSpec> specs) {
+    window->setFont(designFont(kWindowFontPoints));
+    const double dpi = window->logicalDpiX();
+
+    QHash<QString, QWidget*> controls;
+    for (const ControlSpec& spec : specs) {
+        QWidget* parent = spec.container ? controls.value(QString::fromUtf8(spec.container), window) : window;
+        QWidget* control = createControl(spec, parent);
+        control->setObjectName(QString::fromUtf8(spec.name));
+        control->setGeometry(twipsToRect(spec.left, spec.top, spec.width, spec.height, dpi));
+        controls.insert(control->objectName(), control);
+        if (auto* option = qobject_cast<QRadioButton*>(control))
+            optionGroupOf(parent)->addButton(option);
+    }
+
+    return controls;
+}
+
+TabOrder::TabOrder(const QHash<QString, QWidget*>& controls, std::span<const ControlSpec> specs) {
+    std::vector<const ControlSpec*> byTab;
+    for (const ControlSpec& spec : specs) {
+        if (spec.kind != ControlKind::Frame && spec.kind != ControlKind::ProgressBar)
+            byTab.push_back(&spec);
+    }
+    std::ranges::sort(byTab, {}, &ControlSpec::tabIndex);
+    for (const ControlSpec* spec : byTab)
+        m_stops.push_back(controls.value(QString::fromUtf8(spec->name)));
+    // Qt's own chain in the same order, for anything that walks it directly.
+    for (std::size_t i = 1; i < m_stops.size(); ++i)
+        QWidget::setTabOrder(m_stops[i - 1], m_stops[i]);
+}
+
+bool TabOrder::isStop(QWidget* widget) const {
+    if (!widget->isVisible() || !widget->isEnabled() || !(widget->focusPolicy() & Qt::TabFocus))
+        return false;
+    if (auto* option = qobject_cast<QRadioButton*>(widget))
+        return option->isChecked();
+    return true;
+}
+
+bool TabOrder::moveFocus(QWidget* current, bool next) const {
+    const auto n = static_cast<std::ptrdiff_t>(m_stops.size());
+    if (n == 0)
+        return false;
+    // From a widget inside a stop (a list's viewport, say), count from that stop.
+    std::ptrdiff_t at = -1;
+    for (std::ptrdiff_t i = 0; i < n && current; ++i) {
+        if (m_stops[i] == current || m_stops[i]->isAncestorOf(current)) {
+            at = i;
+            break;
+        }
+    }
+    for (std::ptrdiff_t step = 1; step <= n; ++step) {
+        const std::ptrdiff_t i = at < 0 ? (next ? step - 1 : n - step) : ((at + (next ? step : -step)) % n + n) % n;
+        if (isStop(m_stops[i])) {
+            m_stops[i]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace quillory

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QString>
+
+#include <span>
+#include <vector>
+
+class QWidget;
+
+namespace quillory {
+
+enum class ControlKind { Frame, Option, TextBox, List, PushButton, ProgressBar };
+
+/** One control of a window as designed: geometry in twips relative to its container. */
+struct ControlSpec {
+    const char* name;
+    ControlKind kind;
+    const char* caption;
+    const char* container; // nullptr: the window itself
+    int left, top, width, height;
+    int tabIndex;
+    bool on = false; // option buttons: selected at design
+};
+
+/**
+ * Creates the controls of a window from its design table: each is named after its control, placed
+ * in its container by its twip geometry at the window's logical DPI, given its caption, and put in the
+ * keyboard focus order by its tab index. The window and its controls take Arial bold 9 pt, push
+ * buttons Arial bold 11.25 pt. Containers must come before what they hold.
+ */
+QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlSpec> specs);
+
+/**
+ * The keyboard focus order of a built window: Tab and Shift+Tab walk its controls by tab index,
+ * skipping hidden and disabled ones; in a group of option buttons only the selected one is a stop.
+ */
+class TabOrder {
+public:
+    TabOrder(const QHash<QString, QWidget*>& controls, std::span<const ControlSpec> specs);
+
+    /** Moves the focus from the current focus widget; false when there is no stop to move to. */
+    bool moveFocus(QWidget* current, bool next) const;
+
+private:
+    bool isStop(QWidget* widget) const;
+
+    std::vector<QWidget*> m_stops;
+};
+
+/** Arial bold at the given size; the system substitutes a metric-compatible face where Arial is missing. */
+QFont designFont(double pointSize);
+
+} // namespace quillory

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/namelistmodel.h"
+
+#include <QTreeView>
+
+namespace quillory {
+
+/**
+ * A list of texts in one column with a header the user can drag wider. Indexes are 1-based, as every
+ * caller counts them. Whenever the list holds items one of them is selected: the first until the user
+ * picks another, and after a removal the item that now stands at that place.
+ */
+class ListControl : public QTreeView {
+    Q_OBJECT
+
+public:
+    explicit ListControl(QWidget* parent = nullptr);
+
+    /** Titles the single column. */
+    void addColumnHeader(const QString& text);
+    /** Sets the column's width, given in twips; the user may still drag it wider. */
+    void setColumnWidthTwips(int twips);
+
+    void clearItems();
+    void addItem(const QString& text);
+    /** Replaces every item at once: the way to fill a long list. */
+    void setItems(QStringList items);
+    int count() const;
+    /** The text of item `index` (1 to count), exactly as it was added. */
+    QString item(int index) const;
+    /** The 1-based index of the selected item; 0 when the list is empty. */
+    int selectedIndex() const;
+    QString selectedText() const;
+    /** Removes item `index`; the later items move up by one. */
+    void removeItem(int index);
+
+    NameListModel& items() { return m_model; }
+
+signals:
+    /** The user double-clicked the list. */
+    void listDoubleClicked();
+    /** A key was pressed while the list had the focus. */
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    /** The pointer moved over the list or its header. */
+    void pointerMoved();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void selectRow(int row);
+    void keepASelection();
+
+    NameListModel m_model;
+};
+
+} // namespace quillory

@@ -1,0 +1,159 @@
+#include "mainwindow.h"
+
+#include "core/appinfo.h"
+#include "core/errorreport.h"
+#include "core/guard.h"
+#include "core/procedures.h"
+#include "core/random.h"
+#include "core/twips.h"
+#include "formbuilder.h"
+#include "listcontrol.h"
+#include "programicon.h"
+#include "skin.h"
+#include "windowpointer.h"
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QScreen>
+
+namespace quillory {
+
+namespace {
+
+constexpr int kClientWidthTwips = 8040;
+constexpr int kClientHeightTwips = 10965;
+constexpr int kNameColumnTwips = 6500;
+
+const QString kListToolTip = QStringLiteral("Move | line to right and out of window to reveal full names.");
+
+using K = ControlKind;
+
+// The window as designed, top to bottom; geometry in twips relative to the container.
+constexpr ControlSpec kForm1Controls[] = {
+    {"PushButton8", K::PushButton, "Help", nullptr, 120, 120, 7800, 405, 10},
+    {"Frame4", K::Frame, "List Options", nullptr, 120, 570, 7800, 1850, 17},
+    {"Option9", K::Option, "Halvard's List - Generate random names from my list of names", "Frame4", 240, 300, 6300,
+     255, 11, true},
+    {"Frame1", K::Frame, "Gender Options (Halvard's List Only)", "Frame4", 600, 570, 4320, 735, 21},
+    {"Option1", K::Option, "Both", "Frame1", 240, 300, 1020, 255, 12, true},
+    {"Option2", K::Option, "Male Only", "Frame1", 1260, 300, 1335, 255, 13},
+    {"Option3", K::Option, "Female Only", "Frame1", 2610, 300, 1455, 255, 14},
+    {"Option8", K::Option, "User List - Generate random names from your list of names", "Frame4", 225, 1440, 6015, 255,
+     16},
+    {"Frame2", K::Frame, "Part Of Name", nullptr, 120, 2460, 7800, 825, 22},
+    {"Option4", K::Option, "First and Last Name", "Frame2", 240, 360, 2100, 255, 23, true},
+    {"Option5", K::Option, "First Name Only", "Frame2", 2460, 360, 1695, 255, 24},
+    {"Option6", K::Option, "Last Name Only", "Frame2", 4290, 360, 1695, 255, 25},
+    {"Frame3", K::Frame, "How many names would you like to generate?", nullptr, 120, 3315, 7800, 825, 15},
+    {"Text1", K::TextBox, "Text1", "Frame3", 240, 300, 7305, 375, 0},
+    {"Frame6", K::Frame, "First Names", nullptr, 120, 4170, 7800, 2805, 19},
+    {"ListView1", K::List, "", "Frame6", 240, 300, 7320, 1320, 1},
+    {"PushButton2", K::PushButton, "Add First Name", "Frame6", 240, 1710, 3600, 405, 2},
+    {"PushButton6", K::PushButton, "Load First Names From File", "Frame6", 3940, 1710, 3600, 405, 3},
+    {"PushButton4", K::PushButton, "Delete", "Frame6", 240, 2220, 7320, 405, 4},
+    {"Frame5", K::Frame, "Last Names", nullptr, 120, 7020, 7800, 2805, 18},
+    {"ListView2", K::List, "", "Frame5", 240, 300, 7320, 1320, 5},
+    {"PushButton5", K::PushButton, "Add Last Name", "Frame5", 240, 1710, 3600, 400, 6},
+    {"PushButton7", K::PushButton, "Load Last Names From File", "Frame5", 3975, 1710, 3600, 405, 7},
+    {"PushButton3", K::PushButton, "Delete", "Frame5", 240, 2220, 7320, 405, 8},
+    {"PushButton1", K::PushButton, "Start Generating", nullptr, 120, 9945, 7800, 405, 9},
+    {"ProgressBar1", K::ProgressBar, "Progress Bar", nullptr, 120, 10455, 7800, 405, 20},
+};
+
+} // namespace
+
+MainWindow::MainWindow(AppContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_context(context) {
+    setObjectName(QStringLiteral("Form1"));
+    m_controls = buildControls(this, kForm1Controls);
+    m_tabOrder = std::make_unique<TabOrder>(m_controls, kForm1Controls);
+    const double dpi = logicalDpiX();
+    setFixedSize(twipsToPixels(kClientWidthTwips, dpi), twipsToPixels(kClientHeightTwips, dpi));
+    usePlainWhite(this);
+
+    m_listView1 = qobject_cast<ListControl*>(control(QStringLiteral("ListView1")));
+    m_listView2 = qobject_cast<ListControl*>(control(QStringLiteral("ListView2")));
+    m_text1 = qobject_cast<QLineEdit*>(control(QStringLiteral("Text1")));
+    m_progressBar1 = qobject_cast<QProgressBar*>(control(QStringLiteral("ProgressBar1")));
+    m_listView1->setToolTip(kListToolTip);
+    m_listView2->setToolTip(kListToolTip);
+    m_text1->installEventFilter(this);
+
+    m_pointer = new WindowPointer(this);
+    wirePointerFeedback();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::wirePointerFeedback() {
+    for (const char* name : {"PushButton1", "PushButton2", "PushButton3", "PushButton4", "PushButton5", "PushButton6",
+                             "PushButton7", "PushButton8"})
+        m_pointer->addButton(control(QString::fromUtf8(name)));
+    m_pointer->addBackground(this);
+    for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Frame6", "ListView1", "ListView2",
+                             "Option8", "Option9"})
+        m_pointer->addBackground(control(QString::fromUtf8(name)));
+    // The gender and part-of-name options and the count box have no feedback of their own: the pointer
+    // keeps its last setting over them, so their moves must not reach the frames around them.
+    for (const char* name : {"Option1", "Option2", "Option3", "Option4", "Option5", "Option6", "Text1"})
+        control(QString::fromUtf8(name))->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+void MainWindow::load() {
+    Guard g(m_context.dialogs, ErrorLocationTag(QStringLiteral("Form1"), QStringLiteral("Form_Load")));
+    g.step(100, [&] { ApplySkin(this, m_context.paths); });
+    if (g.test(104, [&] { return FileIsPresent(m_context.paths.handCursorFile()); }))
+        g.step(106, [&] { m_pointer->setCustomCursor(loadCursorFile(m_context.paths.handCursorFile())); });
+    g.step(108, [&] { SeedRandom(m_context.random, m_context.timeOfDay(), m_context.dialogs); });
+    g.step(126, [&] { setWindowTitle(appinfo::kDisplayName); });
+    g.step(126, [&] { setWindowIcon(programIcon()); });
+    g.step(126, [&] { SetAppTitle(); });
+    g.step(128, [&] { m_listView2->addColumnHeader(QStringLiteral("Last Names")); });
+    g.step(130, [&] { m_listView2->setColumnWidthTwips(kNameColumnTwips); });
+    g.step(132, [&] { m_listView1->addColumnHeader(QStringLiteral("First Names")); });
+    g.step(134, [&] { m_listView1->setColumnWidthTwips(kNameColumnTwips); });
+}
+
+void MainWindow::showAtStart() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+    activateWindow();
+    m_text1->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    m_context.endProgram();
+}
+
+bool MainWindow::focusNextPrevChild(bool next) {
+    return m_tabOrder->moveFocus(focusWidget(), next) || QWidget::focusNextPrevChild(next);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The count box selects its whole text whenever it receives the focus, so typing replaces it.
+    // A click that brings the focus would place the caret afterwards; select again once it has.
+    if (watched == m_text1) {
+        if (event->type() == QEvent::FocusIn) {
+            m_text1FocusedByMouse = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+            m_text1->selectAll();
+        } else if (event->type() == QEvent::MouseButtonRelease && m_text1FocusedByMouse) {
+            m_text1FocusedByMouse = false;
+            if (!m_text1->hasSelectedText())
+                m_text1->selectAll();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace quillory

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/appcontext.h"
+
+#include <QHash>
+#include <QWidget>
+
+#include <memory>
+
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+
+namespace quillory {
+
+class ListControl;
+class TabOrder;
+class WindowPointer;
+
+/**
+ * The main window (Form1): the generation options, the count, the two name lists with their buttons,
+ * "Start Generating" and the progress bar. Construction builds the controls in their design state;
+ * load() runs the window's start-up steps; closing the window ends the program.
+ */
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    /** The start-up steps of the window (Form_Load), each guarded by the error report. */
+    void load();
+
+    /** Shows the window centred on the screen, with the focus in the count box. */
+    void showAtStart();
+
+    WindowPointer& pointer() { return *m_pointer; }
+
+    /** A control by its name (PushButton1, Option9, ListView1, Text1...). */
+    QWidget* control(const QString& name) const { return m_controls.value(name); }
+    ListControl* listView1() const { return m_listView1; }
+    ListControl* listView2() const { return m_listView2; }
+    QLineEdit* text1() const { return m_text1; }
+    QProgressBar* progressBar1() const { return m_progressBar1; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void wirePointerFeedback();
+
+    AppContext& m_context;
+    QHash<QString, QWidget*> m_controls;
+    std::unique_ptr<TabOrder> m_tabOrder;
+    WindowPointer* m_pointer = nullptr;
+    ListControl* m_listView1 = nullptr;
+    ListControl* m_listView2 = nullptr;
+    QLineEdit* m_text1 = nullptr;
+    QProgressBar* m_progressBar1 = nullptr;
+    bool m_text1FocusedByMouse = false;
+};
+
+} // namespace quillory

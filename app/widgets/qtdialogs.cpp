@@ -1,0 +1,67 @@
+#include "qtdialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace quillory {
+
+QString QtDialogs::toDisplayText(const QString& text) {
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(u'\r', u'\n');
+    return out;
+}
+
+QWidget* QtDialogs::owner() {
+    return QApplication::activeWindow();
+}
+
+void QtDialogs::message(const QString& title, const QString& text, MessageIcon icon) {
+    QMessageBox box(owner());
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(toDisplayText(text));
+    box.setStandardButtons(QMessageBox::Ok);
+    switch (icon) {
+    case MessageIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MessageIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    box.exec();
+}
+
+QString QtDialogs::prompt(const QString& title, const QString& label) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner(), title, label, QLineEdit::Normal, QString(), &ok);
+    return ok ? text : QString();
+}
+
+QStringList QtDialogs::openFiles(const QString& title, const QStringList& filters) {
+    return QFileDialog::getOpenFileNames(owner(), title, QString(), filters.join(QStringLiteral(";;")));
+}
+
+QString QtDialogs::chooseFolder(const QString& title, const QString& startFolder) {
+    return QFileDialog::getExistingDirectory(owner(), title, startFolder, QFileDialog::ShowDirsOnly);
+}
+
+void QtDialogs::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+void QtDialogs::openDocument(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+} // namespace quillory

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/dialogs.h"
+
+class QWidget;
+
+namespace quillory {
+
+/** The real dialogs: Qt's message boxes, input dialog and file dialogs, and the desktop's opener. */
+class QtDialogs : public Dialogs {
+public:
+    void message(const QString& title, const QString& text, MessageIcon icon) override;
+    QString prompt(const QString& title, const QString& label) override;
+    QStringList openFiles(const QString& title, const QStringList& filters) override;
+    QString chooseFolder(const QString& title, const QString& startFolder) override;
+    void openUrl(const QUrl& url) override;
+    void openDocument(const QString& path) override;
+
+    /** The program's texts break lines with CR, CR LF or LF; a Qt label wants LF. */
+    static QString toDisplayText(const QString& text);
+
+private:
+    static QWidget* owner();
+};
+
+} // namespace quillory

@@ -1,0 +1,65 @@
+#include "scripteddialogs.h"
+
+#include "core/errorreport.h"
+
+#include <gtest/gtest.h>
+
+namespace quillory::test {
+
+QStringList ScriptedDialogs::errorReports() const {
+    QStringList reports;
+    for (const ShownMessage& m : messages) {
+        if (m.title == kErrorReportTitle)
+            reports.append(m.text);
+    }
+    return reports;
+}
+
+void ScriptedDialogs::message(const QString& title, const QString& text, MessageIcon icon) {
+    messages.push_back({title, text, icon});
+    if (onMessage)
+        onMessage(messages.back());
+}
+
+QString ScriptedDialogs::prompt(const QString& title, const QString& label) {
+    promptsShown.push_back(label);
+    if (m_promptAnswers.isEmpty()) {
+        ADD_FAILURE() << "unscripted prompt: " << title.toStdString() << " / " << label.toStdString();
+        return {};
+    }
+    return m_promptAnswers.dequeue();
+}
+
+QStringList ScriptedDialogs::openFiles(const QString& title, const QStringList& filters) {
+    openFilesShown.push_back({title, filters, {}});
+    if (m_openFilesAnswers.isEmpty()) {
+        ADD_FAILURE() << "unscripted open-files picker: " << title.toStdString();
+        return {};
+    }
+    return m_openFilesAnswers.dequeue();
+}
+
+QString ScriptedDialogs::chooseFolder(const QString& title, const QString& startFolder) {
+    foldersShown.push_back({title, {}, startFolder});
+    if (m_folderAnswers.isEmpty()) {
+        ADD_FAILURE() << "unscripted folder picker: " << title.toStdString();
+        return {};
+    }
+    return m_folderAnswers.dequeue();
+}
+
+void ScriptedDialogs::openUrl(const QUrl& url) {
+    urlsOpened.append(url);
+}
+
+void ScriptedDialogs::openDocument(const QString& path) {
+    documentsOpened.append(path);
+}
+
+ScriptedDialogs::~ScriptedDialogs() {
+    EXPECT_TRUE(m_promptAnswers.isEmpty()) << "scripted prompt answers left unused";
+    EXPECT_TRUE(m_openFilesAnswers.isEmpty()) << "scripted file picks left unused";
+    EXPECT_TRUE(m_folderAnswers.isEmpty()) << "scripted folder picks left unused";
+}
+
+} // namespace quillory::test

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/dialogs.h"
+
+#include <QList>
+#include <QQueue>
+
+#include <functional>
+#include <vector>
+
+namespace quillory::test {
+
+struct ShownMessage {
+    QString title;
+    QString text;
+    MessageIcon icon;
+};
+
+struct PickerRequest {
+    QString title;
+    QStringList filters; // open-files picker
+    QString startFolder; // folder picker
+};
+
+/**
+ * Dialogs for tests: answers come from a script queued beforehand, and everything shown is recorded.
+ * A prompt or picker that was not scripted fails the test and answers Cancel, so nothing ever blocks.
+ */
+class ScriptedDialogs : public Dialogs {
+public:
+    void answerPrompt(const QString& text) { m_promptAnswers.enqueue(text); }
+    void answerOpenFiles(const QStringList& paths) { m_openFilesAnswers.enqueue(paths); }
+    void answerFolder(const QString& path) { m_folderAnswers.enqueue(path); }
+
+    /** Called as each message is shown, while the caller waits for it, to look at the program then. */
+    std::function<void(const ShownMessage&)> onMessage;
+
+    std::vector<ShownMessage> messages;
+    std::vector<QString> promptsShown;
+    std::vector<PickerRequest> openFilesShown;
+    std::vector<PickerRequest> foldersShown;
+    QList<QUrl> urlsOpened;
+    QStringList documentsOpened;
+
+    /** The texts of the "Application Error" reports shown so far. */
+    QStringList errorReports() const;
+
+    void message(const QString& title, const QString& text, MessageIcon icon) override;
+    QString prompt(const QString& title, const QString& label) override;
+    QStringList openFiles(const QString& title, const QStringList& filters) override;
+    QString chooseFolder(const QString& title, const QString& startFolder) override;
+    void openUrl(const QUrl& url) override;
+    void openDocument(const QString& path) override;
+
+    /** Fails the test when scripted answers were left unused. */
+    ~ScriptedDialogs() override;
+
+private:
+    QQueue<QString> m_promptAnswers;
+    QQueue<QStringList> m_openFilesAnswers;
+    QQueue<QString> m_folderAnswers;
+};
+
+} // namespace quillory::test
