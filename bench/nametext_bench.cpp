@@ -8,7 +8,7 @@
 namespace {
 
 const QStringList kSamples = {
-    QStringLiteral("JEAN-PIERRE"), QStringLiteral("de la tour"), QStringLiteral("d'almeida"),
+    QStringLiteral("JEAN-PIERRE"), QStringLiteral("de la tour"),   QStringLiteral("d'almeida"),
     QStringLiteral("ÉLODIE"),      QStringLiteral("marie claire"), QStringLiteral("Le Floc'h"),
 };
 

@@ -30,8 +30,7 @@ public:
     Guard& operator=(const Guard&) = delete;
 
     /** Runs one numbered step; returns false when it failed (and was reported). */
-    template <typename Action>
-    bool step(int line, Action&& action) noexcept {
+    template <typename Action> bool step(int line, Action&& action) noexcept {
         m_line = line;
         try {
             std::forward<Action>(action)();
@@ -43,8 +42,7 @@ public:
     }
 
     /** Evaluates a numbered condition; a failing evaluation is reported and counts as true. */
-    template <typename Condition>
-    bool test(int line, Condition&& condition) noexcept {
+    template <typename Condition> bool test(int line, Condition&& condition) noexcept {
         m_line = line;
         try {
             return static_cast<bool>(std::forward<Condition>(condition)());

@@ -1,7 +1,7 @@
 #include "procedures.h"
 
-#include "appinfo.h"
 #include "apperror.h"
+#include "appinfo.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -96,8 +96,8 @@ void MainWindow::wirePointerFeedback() {
                              "PushButton7", "PushButton8"})
         m_pointer->addButton(control(QString::fromUtf8(name)));
     m_pointer->addBackground(this);
-    for (const char* name : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Frame6", "ListView1", "ListView2",
-                             "Option8", "Option9"})
+    for (const char* name :
+         {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Frame6", "ListView1", "ListView2", "Option8", "Option9"})
         m_pointer->addBackground(control(QString::fromUtf8(name)));
     // The gender and part-of-name options and the count box have no feedback of their own: the pointer
     // keeps its last setting over them, so their moves must not reach the frames around them.

@@ -57,8 +57,10 @@ TEST(Guard, ReportsEachFailingStepAndGoesOnWithTheNext) {
     EXPECT_EQ(g.failures(), 2);
     const QStringList reports = dialogs.errorReports();
     ASSERT_EQ(reports.size(), 2);
-    EXPECT_TRUE(reports[0].startsWith(QStringLiteral("first\r\nin Tarvisk2021/08/31.Form1.PushButton2_Click at line 102\r\r")));
-    EXPECT_TRUE(reports[1].startsWith(QStringLiteral("second\r\nin Tarvisk2021/08/31.Form1.PushButton2_Click at line 106\r\r")));
+    EXPECT_TRUE(
+        reports[0].startsWith(QStringLiteral("first\r\nin Tarvisk2021/08/31.Form1.PushButton2_Click at line 102\r\r")));
+    EXPECT_TRUE(reports[1].startsWith(
+        QStringLiteral("second\r\nin Tarvisk2021/08/31.Form1.PushButton2_Click at line 106\r\r")));
 }
 
 TEST(Guard, AFailingConditionCountsAsPassed) {

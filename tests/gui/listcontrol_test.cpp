@@ -27,9 +27,7 @@ protected:
             list.addItem(item);
     }
 
-    QPoint centreOfRow(int index) {
-        return list.visualRect(list.items().index(index - 1, 0)).center();
-    }
+    QPoint centreOfRow(int index) { return list.visualRect(list.items().index(index - 1, 0)).center(); }
 
     ListControl list;
 };

@@ -242,8 +242,10 @@ TEST_F(MainWindowTest, FailingStepsAreReportedAndLoadGoesOn) {
     const QString tag = QStringLiteral("in Tarvisk2021/08/31.Form1.Form_Load ");
     const QString email = QStringLiteral("\r\rPlease email screenshot of this message to ") + appinfo::kSupportEmail;
     ASSERT_EQ(failing.errorReports().size(), 2);
-    EXPECT_EQ(failing.errorReports()[0], QStringLiteral("Invalid picture\r\n") + tag + QStringLiteral("at line 106") + email);
-    EXPECT_EQ(failing.errorReports()[1], QStringLiteral("No browser\r\n") + tag + QStringLiteral("at line 108") + email);
+    EXPECT_EQ(failing.errorReports()[0],
+              QStringLiteral("Invalid picture\r\n") + tag + QStringLiteral("at line 106") + email);
+    EXPECT_EQ(failing.errorReports()[1],
+              QStringLiteral("No browser\r\n") + tag + QStringLiteral("at line 108") + email);
     EXPECT_EQ(failing.messages[0].icon, MessageIcon::Warning);
     // The steps after the failures still ran.
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Quillory"));
