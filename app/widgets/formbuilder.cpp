@@ -21,14 +21,14 @@ namespace {
 constexpr double kWindowFontPoints = 9.0;
 constexpr double kButtonFontPoints = 11.25;
 
-QWidget* createControl(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = QString::fromUtf8(spec.caption);
-    switch (spec.kind) {
+QWidget* createControl(const ControlDesign& design, QWidget* parent) {
+    const QString caption = QString::fromUtf8(design.caption);
+    switch (design.kind) {
     case ControlKind::Frame:
         return new QGroupBox(caption, parent);
     case ControlKind::Option: {
         auto* option = new QRadioButton(caption, parent);
-        option->setChecked(spec.on);
+        option->setChecked(design.on);
         return option;
     }
     case ControlKind::TextBox:
@@ -75,16 +75,16 @@ QFont designFont(double pointSize) {
     return font;
 }
 
-QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlSpec> specs) {
+QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlDesign> table) {
     window->setFont(designFont(kWindowFontPoints));
     const double dpi = window->logicalDpiX();
 
     QHash<QString, QWidget*> controls;
-    for (const ControlSpec& spec : specs) {
-        QWidget* parent = spec.container ? controls.value(QString::fromUtf8(spec.container), window) : window;
-        QWidget* control = createControl(spec, parent);
-        control->setObjectName(QString::fromUtf8(spec.name));
-        control->setGeometry(twipsToRect(spec.left, spec.top, spec.width, spec.height, dpi));
+    for (const ControlDesign& design : table) {
+        QWidget* parent = design.container ? controls.value(QString::fromUtf8(design.container), window) : window;
+        QWidget* control = createControl(design, parent);
+        control->setObjectName(QString::fromUtf8(design.name));
+        control->setGeometry(twipsToRect(design.left, design.top, design.width, design.height, dpi));
         controls.insert(control->objectName(), control);
         if (auto* option = qobject_cast<QRadioButton*>(control))
             optionGroupOf(parent)->addButton(option);
@@ -93,15 +93,15 @@ QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlS
     return controls;
 }
 
-TabOrder::TabOrder(const QHash<QString, QWidget*>& controls, std::span<const ControlSpec> specs) {
-    std::vector<const ControlSpec*> byTab;
-    for (const ControlSpec& spec : specs) {
-        if (spec.kind != ControlKind::Frame && spec.kind != ControlKind::ProgressBar)
-            byTab.push_back(&spec);
+TabOrder::TabOrder(const QHash<QString, QWidget*>& controls, std::span<const ControlDesign> table) {
+    std::vector<const ControlDesign*> byTab;
+    for (const ControlDesign& design : table) {
+        if (design.kind != ControlKind::Frame && design.kind != ControlKind::ProgressBar)
+            byTab.push_back(&design);
     }
-    std::ranges::sort(byTab, {}, &ControlSpec::tabIndex);
-    for (const ControlSpec* spec : byTab)
-        m_stops.push_back(controls.value(QString::fromUtf8(spec->name)));
+    std::ranges::sort(byTab, {}, &ControlDesign::tabIndex);
+    for (const ControlDesign* design : byTab)
+        m_stops.push_back(controls.value(QString::fromUtf8(design->name)));
     // Qt's own chain in the same order, for anything that walks it directly.
     for (std::size_t i = 1; i < m_stops.size(); ++i)
         QWidget::setTabOrder(m_stops[i - 1], m_stops[i]);

@@ -14,7 +14,7 @@ namespace quillory {
 enum class ControlKind { Frame, Option, TextBox, List, PushButton, ProgressBar };
 
 /** One control of a window as designed: geometry in twips relative to its container. */
-struct ControlSpec {
+struct ControlDesign {
     const char* name;
     ControlKind kind;
     const char* caption;
@@ -30,7 +30,7 @@ struct ControlSpec {
  * keyboard focus order by its tab index. The window and its controls take Arial bold 9 pt, push
  * buttons Arial bold 11.25 pt. Containers must come before what they hold.
  */
-QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlSpec> specs);
+QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlDesign> table);
 
 /**
  * The keyboard focus order of a built window: Tab and Shift+Tab walk its controls by tab index,
@@ -38,7 +38,7 @@ QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlS
  */
 class TabOrder {
 public:
-    TabOrder(const QHash<QString, QWidget*>& controls, std::span<const ControlSpec> specs);
+    TabOrder(const QHash<QString, QWidget*>& controls, std::span<const ControlDesign> table);
 
     /** Moves the focus from the current focus widget; false when there is no stop to move to. */
     bool moveFocus(QWidget* current, bool next) const;

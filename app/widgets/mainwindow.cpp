@@ -33,7 +33,7 @@ const QString kListToolTip = QStringLiteral("Move | line to right and out of win
 using K = ControlKind;
 
 // The window as designed, top to bottom; geometry in twips relative to the container.
-constexpr ControlSpec kForm1Controls[] = {
+constexpr ControlDesign kForm1Controls[] = {
     {"PushButton8", K::PushButton, "Help", nullptr, 120, 120, 7800, 405, 10},
     {"Frame4", K::Frame, "List Options", nullptr, 120, 570, 7800, 1850, 17},
     {"Option9", K::Option, "Halvard's List - Generate random names from my list of names", "Frame4", 240, 300, 6300,
