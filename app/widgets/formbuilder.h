@@ -26,9 +26,9 @@ struct ControlDesign {
 
 /**
  * Creates the controls of a window from its design table: each is named after its control, placed
- * in its container by its twip geometry at the window's logical DPI, given its caption, and put in the
- * keyboard focus order by its tab index. The window and its controls take Arial bold 9 pt, push
- * buttons Arial bold 11.25 pt. Containers must come before what they hold.
+ * in its container by its twip geometry at the window's logical DPI and given its caption; the option
+ * buttons directly inside one container form one group. The window and its controls take Arial bold
+ * 9 pt, push buttons Arial bold 11.25 pt. Containers must come before what they hold.
  */
 QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlDesign> table);
 
