@@ -99,10 +99,8 @@ void MainWindow::wirePointerFeedback() {
     for (const char* name :
          {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Frame6", "ListView1", "ListView2", "Option8", "Option9"})
         m_pointer->addBackground(control(QString::fromUtf8(name)));
-    // The gender and part-of-name options and the count box have no feedback of their own: the pointer
-    // keeps its last setting over them, so their moves must not reach the frames around them.
     for (const char* name : {"Option1", "Option2", "Option3", "Option4", "Option5", "Option6", "Text1"})
-        control(QString::fromUtf8(name))->setAttribute(Qt::WA_NoMousePropagation);
+        m_pointer->addWithoutFeedback(control(QString::fromUtf8(name)));
 }
 
 void MainWindow::load() {

@@ -37,6 +37,11 @@ void WindowPointer::addBackground(QWidget* widget) {
     watch(widget, kDefault);
 }
 
+void WindowPointer::addWithoutFeedback(QWidget* widget) {
+    // Their moves must not reach the container around them, whose feedback would change the pointer.
+    widget->setAttribute(Qt::WA_NoMousePropagation);
+}
+
 void WindowPointer::watch(QWidget* widget, int value) {
     widget->setProperty(kFeedbackProperty, value);
     widget->setMouseTracking(true);

@@ -38,6 +38,8 @@ public:
     void addButton(QWidget* widget);
     /** Wires pointer feedback: over these the pointer becomes the arrow. */
     void addBackground(QWidget* widget);
+    /** Controls without feedback: the pointer keeps its last setting over them. */
+    void addWithoutFeedback(QWidget* widget);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
