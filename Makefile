@@ -34,7 +34,7 @@ bench: deps
 
 install: deps
 	@test -f build/release/build.ninja || $(CMAKE) --preset release
-	$(CMAKE) --build --preset release --target quillory
+	$(CMAKE) --build --preset release --target quillory names_db
 	$(CMAKE) --install build/release $(if $(PREFIX),--prefix $(PREFIX),)
 
 format:

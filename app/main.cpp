@@ -1,6 +1,7 @@
 #include "core/appcontext.h"
 #include "core/appinfo.h"
 #include "core/random.h"
+#include "core/settings.h"
 #include "widgets/mainwindow.h"
 #include "widgets/programicon.h"
 #include "widgets/qtdialogs.h"
@@ -16,9 +17,11 @@ int main(int argc, char* argv[]) {
 
     quillory::QtDialogs dialogs;
     quillory::RandomSource random;
+    const auto settings = quillory::SettingsStore::forCurrentUser();
     quillory::AppContext context{
         .dialogs = dialogs,
         .paths = quillory::AppPaths::forRunningProgram(),
+        .settings = *settings,
         .random = random,
         .timeOfDay = [] { return QTime::currentTime(); },
         .endProgram = [] { QCoreApplication::quit(); },

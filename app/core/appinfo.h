@@ -28,5 +28,6 @@ inline constexpr int kHomePageRoll = 7;
 /** Files beside the program. */
 inline const QString kHandCursorFile = QStringLiteral("HAND-M.CUR");
 inline const QString kSkinFile = QStringLiteral("x/o.cjs");
+inline const QString kNameDatabaseFile = QStringLiteral("names.mdb");
 
 } // namespace quillory::appinfo

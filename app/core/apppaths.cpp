@@ -30,4 +30,8 @@ QString AppPaths::skinFile() const {
     return besideProgram(appinfo::kSkinFile);
 }
 
+QString AppPaths::nameDatabaseFile() const {
+    return besideProgram(appinfo::kNameDatabaseFile);
+}
+
 } // namespace quillory

@@ -23,6 +23,8 @@ public:
 
     QString handCursorFile() const;
     QString skinFile() const;
+    /** The name database, names.mdb. */
+    QString nameDatabaseFile() const;
 
 private:
     QString m_programFolder;

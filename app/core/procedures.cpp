@@ -71,6 +71,24 @@ QString RemoveSpaces(const QString& text) {
     return out;
 }
 
+namespace {
+
+// ASCII answers without a table lookup: most names are plain ASCII.
+inline bool isSpaceChar(char32_t c) {
+    return c < 0x80 ? c == U' ' || (c >= U'\t' && c <= U'\r') : QChar::isSpace(c);
+}
+inline bool isLetterChar(char32_t c) {
+    return c < 0x80 ? (c | 0x20) >= U'a' && (c | 0x20) <= U'z' : QChar::isLetter(c);
+}
+inline char32_t titleCaseOf(char32_t c) {
+    return c < 0x80 ? (c >= U'a' && c <= U'z' ? c - 32 : c) : QChar::toTitleCase(c);
+}
+inline char32_t lowerCaseOf(char32_t c) {
+    return c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : QChar::toLower(c);
+}
+
+} // namespace
+
 QString ProperCase(const QString& text) {
     // Simple case mappings keep every character in its plane, so the text keeps its length and
     // can be changed in place.
@@ -87,7 +105,7 @@ QString ProperCase(const QString& text) {
         if (pair)
             c = QChar::surrogateToUcs4(chars[i], chars[i + 1]);
 
-        if (QChar::isSpace(c) || c == U'-') {
+        if (isSpaceChar(c) || c == U'-') {
             partStart = true;
             partLength = 0;
             continue;
@@ -100,11 +118,11 @@ QString ProperCase(const QString& text) {
         }
         char32_t mapped;
         if (partStart) {
-            mapped = QChar::toTitleCase(c);
-            partIsOneLetter = QChar::isLetter(c);
+            mapped = titleCaseOf(c);
+            partIsOneLetter = isLetterChar(c);
             partStart = false;
         } else {
-            mapped = QChar::toLower(c);
+            mapped = lowerCaseOf(c);
         }
         ++partLength;
         if (pair) {

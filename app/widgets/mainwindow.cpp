@@ -5,12 +5,16 @@
 #include "core/guard.h"
 #include "core/procedures.h"
 #include "core/random.h"
+#include "core/settings.h"
 #include "core/twips.h"
 #include "formbuilder.h"
 #include "listcontrol.h"
+#include "optionspanel.h"
 #include "programicon.h"
 #include "skin.h"
 #include "windowpointer.h"
+
+#include "store/namelists.h"
 
 #include <QCloseEvent>
 #include <QFocusEvent>
@@ -87,6 +91,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
 
     m_pointer = new WindowPointer(this);
     wirePointerFeedback();
+    m_options = new OptionsPanel(
+        m_context, m_controls, [this] { FillNameLists(); }, this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -116,6 +122,29 @@ void MainWindow::load() {
     g.step(130, [&] { m_listView2->setColumnWidthTwips(kNameColumnTwips); });
     g.step(132, [&] { m_listView1->addColumnHeader(QStringLiteral("First Names")); });
     g.step(134, [&] { m_listView1->setColumnWidthTwips(kNameColumnTwips); });
+    // The first fill shows Halvard's List with both genders, the options as designed; restoring a
+    // different choice below refills the lists as a click on it would.
+    g.step(136, [&] { FillNameLists(); });
+    int line = 138;
+    for (const OptionDefault& option : kOptionDefaults) {
+        g.step(line, [&] { m_options->restoreOption(QString::fromUtf8(option.key), QString::fromUtf8(option.value)); });
+        line += 2;
+    }
+    g.step(154, [&] { m_options->restoreCount(); });
+}
+
+void MainWindow::FillNameLists() {
+    m_pointer->set(WindowPointer::kHourglass);
+    try {
+        fillNameLists(m_context.paths.nameDatabaseFile(), m_options->listChoice(), m_listView1->items(),
+                      m_listView2->items());
+    } catch (...) {
+        // A failed fill must not leave the hourglass up: it would keep the pointer feedback and
+        // the list removals switched off for the rest of the run.
+        m_pointer->set(WindowPointer::kDefault);
+        throw;
+    }
+    m_pointer->set(WindowPointer::kDefault);
 }
 
 void MainWindow::showAtStart() {

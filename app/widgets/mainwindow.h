@@ -15,6 +15,7 @@ class QRadioButton;
 namespace quillory {
 
 class ListControl;
+class OptionsPanel;
 class TabOrder;
 class WindowPointer;
 
@@ -35,6 +36,14 @@ public:
 
     /** Shows the window centred on the screen, with the focus in the count box. */
     void showAtStart();
+
+    /**
+     * Refills both name lists from the name database, by the source and gender chosen now, with the
+     * hourglass up while it runs. Failures are thrown to the caller, which reports them.
+     */
+    void FillNameLists();
+
+    OptionsPanel& options() { return *m_options; }
 
     WindowPointer& pointer() { return *m_pointer; }
 
@@ -57,6 +66,7 @@ private:
     QHash<QString, QWidget*> m_controls;
     std::unique_ptr<TabOrder> m_tabOrder;
     WindowPointer* m_pointer = nullptr;
+    OptionsPanel* m_options = nullptr;
     ListControl* m_listView1 = nullptr;
     ListControl* m_listView2 = nullptr;
     QLineEdit* m_text1 = nullptr;

@@ -2,8 +2,7 @@
 #include "core/appinfo.h"
 #include "core/random.h"
 #include "core/twips.h"
-#include "scripteddialogs.h"
-#include "tempworkspace.h"
+#include "mainwindowfixture.h"
 #include "widgets/listcontrol.h"
 #include "widgets/mainwindow.h"
 #include "widgets/windowpointer.h"
@@ -24,52 +23,7 @@ using namespace quillory;
 
 namespace {
 
-// A start time whose first roll is not 7, so loading never opens the home page unless a test wants it.
-const QTime kQuietStart(10, 0, 0);
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    MainWindow& makeWindow(QTime start = kQuietStart) {
-        m_start = start;
-        m_context = std::make_unique<AppContext>(AppContext{
-            .dialogs = dialogs,
-            .paths = workspace.paths(),
-            .random = random,
-            .timeOfDay = [this] { return m_start; },
-            .endProgram = [this] { ++endProgramCalls; },
-        });
-        m_window = std::make_unique<MainWindow>(*m_context);
-        return *m_window;
-    }
-
-    MainWindow& loadAndShow(QTime start = kQuietStart) {
-        MainWindow& window = makeWindow(start);
-        window.load();
-        window.showAtStart();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-        return window;
-    }
-
-    QWidget* control(const char* name) { return m_window->control(QString::fromUtf8(name)); }
-
-    void moveOver(const char* name) {
-        QWidget* target = control(name);
-        QTest::mouseMove(target, QPoint(target->width() - 3, target->height() - 3));
-        QCoreApplication::processEvents();
-    }
-
-    void installHandCursor() { workspace.writeFile(QStringLiteral("program/HAND-M.CUR"), test::shippedHandCursor()); }
-
-    test::TempWorkspace workspace;
-    test::ScriptedDialogs dialogs;
-    RandomSource random;
-    int endProgramCalls = 0;
-
-private:
-    QTime m_start;
-    std::unique_ptr<AppContext> m_context;
-    std::unique_ptr<MainWindow> m_window;
-};
+class MainWindowTest : public test::MainWindowFixture {};
 
 struct Expected {
     const char* name;
@@ -208,7 +162,7 @@ TEST_F(MainWindowTest, LoadSeedsTheSequenceFromTheClockAndSometimesOpensTheHomeP
     // The same start time gives the same sequence as seeding by hand.
     makeWindow().load();
     RandomSource expected;
-    SeedRandom(expected, kQuietStart, dialogs);
+    SeedRandom(expected, test::kQuietStart, dialogs);
     EXPECT_EQ(random.nextBits(), expected.nextBits());
     EXPECT_TRUE(dialogs.urlsOpened.isEmpty());
 
@@ -235,7 +189,7 @@ TEST_F(MainWindowTest, FailingStepsAreReportedAndLoadGoesOn) {
     while (SeedRandom(probe, lucky, silent) != appinfo::kHomePageRoll)
         lucky = lucky.addMSecs(250);
 
-    AppContext context{failing, workspace.paths(), random, [&] { return lucky; }, [] {}};
+    AppContext context{failing, workspace.paths(), settings, random, [&] { return lucky; }, [] {}};
     MainWindow window(context);
     window.load();
 

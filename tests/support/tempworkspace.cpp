@@ -1,5 +1,7 @@
 #include "tempworkspace.h"
 
+#include "store/namedatabase.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +26,26 @@ QString TempWorkspace::writeFile(const QString& relative, const QByteArray& byte
     EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << target.toStdString();
     file.write(bytes);
     return target;
+}
+
+void TempWorkspace::createNameDatabase() const {
+    NameDatabase::create(nameDatabase());
+}
+
+void TempWorkspace::installBuiltInNames() const {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLORY_BUILTIN_NAMES_DB), nameDatabase()));
+    QFile::setPermissions(nameDatabase(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void TempWorkspace::storeNames(const char* table, const QStringList& names) const {
+    NameDatabase database(nameDatabase());
+    database.open();
+    // The first column of the table, whatever its name.
+    const QByteArray statement = QByteArray("insert into ") + table + " values (?1)";
+    database.execute("begin");
+    for (const QString& name : names)
+        database.execute(statement.constData(), {name});
+    database.execute("commit");
 }
 
 QByteArray shippedHandCursor() {

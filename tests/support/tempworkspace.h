@@ -3,6 +3,7 @@
 #include "core/apppaths.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace quillory::test {
@@ -22,6 +23,18 @@ public:
     QString path(const QString& relative) const { return m_dir.filePath(relative); }
     /** Writes a file inside the workspace (folders are created) and returns its path. */
     QString writeFile(const QString& relative, const QByteArray& bytes) const;
+
+    /** The user's settings file of this workspace (absent until something is stored). */
+    QString settingsFile() const { return path(QStringLiteral("settings.ini")); }
+
+    /** names.mdb in the program folder. */
+    QString nameDatabase() const { return paths().nameDatabaseFile(); }
+    /** Creates an empty names.mdb (the five tables, no rows) in the program folder. */
+    void createNameDatabase() const;
+    /** Puts a copy of the built-in names.mdb, as the build made it, in the program folder. */
+    void installBuiltInNames() const;
+    /** Stores names in a table of names.mdb, as they are given, in this order. */
+    void storeNames(const char* table, const QStringList& names) const;
 
 private:
     QTemporaryDir m_dir;

@@ -1,0 +1,183 @@
+#include "namedatabase.h"
+
+#include "core/apperror.h"
+#include "namecollation.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace quillory {
+
+namespace {
+
+int collateNames(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    return compareNames(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lengthA)),
+                        std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lengthB)));
+}
+
+QString engineMessage(sqlite3* db, int code) {
+    return QString::fromUtf8(db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+}
+
+// Runs a statement that needs no parameters and no rows, on a connection being set up.
+void runPragma(sqlite3* db, const char* pragma) {
+    char* error = nullptr;
+    const int code = sqlite3_exec(db, pragma, nullptr, nullptr, &error);
+    if (code != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error != nullptr ? error : sqlite3_errstr(code));
+        sqlite3_free(error);
+        throw AppError(message);
+    }
+}
+
+// The five tables: Halvard's List (male first names, female first names, last names) and the User List
+// (first names, last names). One text column each, no key: a name may be stored any number of times.
+constexpr char kSchema[] = R"(
+    create table system_mfirstname (Mfirst text check (length(Mfirst) <= 50));
+    create table system_ffirstname (Ffirst text check (length(Ffirst) <= 50));
+    create table system_lastname (Last text check (length(Last) <= 50));
+    create table user_firstname (firstname text check (length(firstname) <= 50));
+    create table user_lastname (lastname text check (length(lastname) <= 50));
+)";
+
+} // namespace
+
+NameDatabase::NameDatabase(QString file) : m_file(std::move(file)) {}
+
+NameDatabase::~NameDatabase() {
+    close();
+}
+
+void NameDatabase::open() {
+    close();
+    sqlite3* db = nullptr;
+    const int code =
+        sqlite3_open_v2(m_file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    try {
+        if (code != SQLITE_OK)
+            throw AppError(engineMessage(db, code));
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        sqlite3_create_collation_v2(db, kNameCollation, SQLITE_UTF8, nullptr, collateNames, nullptr);
+        // Reading the journal mode reads the file's header, so a file that is no database fails here,
+        // at the open, rather than at the first statement.
+        runPragma(db, "pragma journal_mode = wal");
+        runPragma(db, "pragma synchronous = normal");
+    } catch (const AppError& e) {
+        sqlite3_close_v2(db);
+        throw AppError(QStringLiteral("%1: %2").arg(e.message(), m_file));
+    }
+    m_db = db;
+}
+
+void NameDatabase::close() {
+    for (auto& [text, statement] : m_statements)
+        sqlite3_finalize(statement);
+    m_statements.clear();
+    if (m_db != nullptr) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void NameDatabase::fail() const {
+    throw AppError(m_db != nullptr ? engineMessage(m_db, SQLITE_ERROR)
+                                   : QStringLiteral("The name database is not open: %1").arg(m_file));
+}
+
+sqlite3_stmt* NameDatabase::prepared(const char* statement) {
+    if (m_db == nullptr)
+        fail();
+    // An import runs the same insert once per name: each text is compiled once per connection.
+    auto found = m_statements.find(statement);
+    if (found != m_statements.end())
+        return found->second;
+    sqlite3_stmt* compiled = nullptr;
+    if (sqlite3_prepare_v2(m_db, statement, -1, &compiled, nullptr) != SQLITE_OK)
+        fail();
+    m_statements.emplace(statement, compiled);
+    return compiled;
+}
+
+void NameDatabase::execute(const char* statement, const QStringList& values) {
+    sqlite3_stmt* compiled = prepared(statement);
+    sqlite3_reset(compiled);
+    sqlite3_clear_bindings(compiled);
+    for (int i = 0; i < values.size(); ++i) {
+        const QByteArray text = values[i].toUtf8();
+        if (sqlite3_bind_text(compiled, i + 1, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT) !=
+            SQLITE_OK)
+            fail();
+    }
+    int code = SQLITE_ROW;
+    while (code == SQLITE_ROW)
+        code = sqlite3_step(compiled);
+    if (code != SQLITE_DONE) {
+        const AppError error(engineMessage(m_db, code));
+        sqlite3_reset(compiled);
+        throw error;
+    }
+    sqlite3_reset(compiled);
+}
+
+void NameDatabase::create(const QString& file) {
+    if (QFileInfo::exists(file))
+        throw AppError(QStringLiteral("A file of that name already exists: %1").arg(file));
+    sqlite3* db = nullptr;
+    const int code = sqlite3_open_v2(file.toUtf8().constData(), &db,
+                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    try {
+        if (code != SQLITE_OK)
+            throw AppError(engineMessage(db, code));
+        // The log mode is kept in the file, so every later connection finds it set.
+        runPragma(db, "pragma journal_mode = wal");
+        runPragma(db, kSchema);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    sqlite3_close_v2(db);
+}
+
+NameQuery::NameQuery(NameDatabase& database, const char* statement, const char* column)
+    : m_database(database), m_statement(database.prepared(statement)) {
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+    const int columns = sqlite3_column_count(m_statement);
+    for (int i = 0; i < columns && m_column < 0; ++i) {
+        if (sqlite3_stricmp(sqlite3_column_name(m_statement, i), column) == 0)
+            m_column = i;
+    }
+    if (m_column < 0)
+        throw AppError(QStringLiteral("The query has no column %1").arg(QString::fromUtf8(column)));
+    moveNext();
+}
+
+NameQuery::~NameQuery() {
+    sqlite3_reset(m_statement);
+}
+
+QString NameQuery::value() const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, m_column));
+    return text != nullptr ? QString::fromUtf8(text, sqlite3_column_bytes(m_statement, m_column)) : QString();
+}
+
+void NameQuery::moveNext() {
+    const int code = sqlite3_step(m_statement);
+    if (code == SQLITE_ROW)
+        return;
+    m_atEnd = true;
+    if (code != SQLITE_DONE)
+        m_database.fail();
+}
+
+QString truncatedName(const QString& name) {
+    qsizetype units = 0;
+    for (int characters = 0; units < name.size() && characters < kMaxNameLength; ++characters)
+        units += name.at(units).isHighSurrogate() && units + 1 < name.size() && name.at(units + 1).isLowSurrogate()
+                     ? 2
+                     : 1;
+    return name.left(units);
+}
+
+} // namespace quillory

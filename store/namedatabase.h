@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace quillory {
+
+/** The most characters a stored name may have. */
+inline constexpr int kMaxNameLength = 50;
+
+/**
+ * One connection to the name database, for one user action: open, any number of executes and
+ * queries, close. Nothing is held between actions, and every executed statement is final at once.
+ *
+ * The file must exist: opening never creates it. Each connection waits for other copies of the
+ * program that are writing (busy timeout), writes through a write-ahead log so a single insert is
+ * final without a disk flush of its own, and knows the name order french_nocase.
+ *
+ * Every failure throws AppError with the engine's own message, for the guarded caller to report.
+ */
+class NameDatabase {
+public:
+    explicit NameDatabase(QString file);
+    ~NameDatabase();
+
+    NameDatabase(const NameDatabase&) = delete;
+    NameDatabase& operator=(const NameDatabase&) = delete;
+
+    const QString& file() const { return m_file; }
+
+    /** Opens the file for reading and writing. */
+    void open();
+    bool isOpen() const { return m_db != nullptr; }
+
+    /** Runs an insert or delete; `values` are bound to ?1, ?2... in order. */
+    void execute(const char* statement, const QStringList& values = {});
+
+    /** Closes the connection if it is open; otherwise does nothing. */
+    void close();
+
+    /** How long a statement waits for another connection's write to end before it fails, in ms. */
+    static constexpr int kBusyTimeoutMs = 5000;
+
+    /**
+     * Creates a new, empty name database with the five tables (for the build and for tests; the program
+     * itself never creates one). Fails when something already exists at `file`.
+     */
+    static void create(const QString& file);
+
+private:
+    friend class NameQuery;
+
+    sqlite3_stmt* prepared(const char* statement);
+    [[noreturn]] void fail() const;
+
+    QString m_file;
+    sqlite3* m_db = nullptr;
+    std::map<std::string, sqlite3_stmt*> m_statements;
+};
+
+/**
+ * The rows of one query, read forward once: opening runs the statement up to its first row, then
+ * value() gives the current row's column and moveNext() steps on until atEnd(). Only one query of a
+ * connection reads at a time.
+ */
+class NameQuery {
+public:
+    /** Opens the query; `column` names the result column that value() reads, in any letter case. */
+    NameQuery(NameDatabase& database, const char* statement, const char* column);
+    ~NameQuery();
+
+    NameQuery(const NameQuery&) = delete;
+    NameQuery& operator=(const NameQuery&) = delete;
+
+    bool atEnd() const { return m_atEnd; }
+    /** The current row's value as text; a missing value (NULL) reads as empty text. */
+    QString value() const;
+    void moveNext();
+
+private:
+    NameDatabase& m_database;
+    sqlite3_stmt* m_statement;
+    int m_column = -1;
+    bool m_atEnd = false;
+};
+
+/** The name as stored: its first kMaxNameLength characters, never cutting a character in two. */
+QString truncatedName(const QString& name);
+
+} // namespace quillory

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/appcontext.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "scripteddialogs.h"
+#include "tempworkspace.h"
+#include "widgets/listcontrol.h"
+#include "widgets/mainwindow.h"
+
+#include <QCoreApplication>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace quillory::test {
+
+/** A start time whose first roll is not 7, so loading never opens the home page unless a test wants it. */
+inline const QTime kQuietStart(10, 0, 0);
+
+/**
+ * A main window on a private workspace: an empty names.mdb in its program folder (unless a test
+ * removes or replaces it), a settings file of its own, scripted dialogs and a fixed clock.
+ */
+class MainWindowFixture : public ::testing::Test {
+protected:
+    MainWindowFixture() { workspace.createNameDatabase(); }
+
+    MainWindow& makeWindow(QTime start = kQuietStart) {
+        m_start = start;
+        m_window.reset();
+        m_context = std::make_unique<AppContext>(AppContext{
+            .dialogs = dialogs,
+            .paths = workspace.paths(),
+            .settings = settings,
+            .random = random,
+            .timeOfDay = [this] { return m_start; },
+            .endProgram = [this] { ++endProgramCalls; },
+        });
+        m_window = std::make_unique<MainWindow>(*m_context);
+        return *m_window;
+    }
+
+    MainWindow& loadAndShow(QTime start = kQuietStart) {
+        MainWindow& window = makeWindow(start);
+        window.load();
+        window.showAtStart();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        return window;
+    }
+
+    QWidget* control(const char* name) { return m_window->control(QString::fromUtf8(name)); }
+    QRadioButton* option(const char* name) { return qobject_cast<QRadioButton*>(control(name)); }
+
+    void moveOver(const char* name) {
+        QWidget* target = control(name);
+        QTest::mouseMove(target, QPoint(target->width() - 3, target->height() - 3));
+        QCoreApplication::processEvents();
+    }
+
+    void installHandCursor() { workspace.writeFile(QStringLiteral("program/HAND-M.CUR"), shippedHandCursor()); }
+
+    TempWorkspace workspace;
+    ScriptedDialogs dialogs;
+    SettingsStore settings{workspace.settingsFile()};
+    RandomSource random;
+    int endProgramCalls = 0;
+
+private:
+    QTime m_start;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+} // namespace quillory::test
