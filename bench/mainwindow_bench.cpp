@@ -75,7 +75,8 @@ void BM_FillNameLists(benchmark::State& state) {
     Workbench bench;
     const QString file = bench.context.paths.nameDatabaseFile();
     NameDatabase::create(file);
-    const QStringList first = manyNames(readList("male_first_names.txt") + readList("female_first_names.txt"), count, 0);
+    const QStringList first =
+        manyNames(readList("male_first_names.txt") + readList("female_first_names.txt"), count, 0);
     store(file, "insert into system_mfirstname values (?1)", first.mid(0, count / 2));
     store(file, "insert into system_ffirstname values (?1)", first.mid(count / 2));
     store(file, "insert into system_lastname values (?1)", manyNames(readList("last_names.txt"), count, 3));

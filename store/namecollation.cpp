@@ -33,20 +33,34 @@ constexpr std::uint32_t kStrokeOrLigature = 15;
 // Accents in the order of a French dictionary: é, è, ê, ë, and ç after them.
 std::uint32_t accentRank(char32_t mark) {
     switch (mark) {
-    case 0x301: return 1;  // acute
-    case 0x300: return 2;  // grave
-    case 0x306: return 3;  // breve
-    case 0x302: return 4;  // circumflex
-    case 0x30C: return 5;  // caron
-    case 0x30A: return 6;  // ring
-    case 0x308: return 7;  // diaeresis
-    case 0x30B: return 8;  // double acute
-    case 0x303: return 9;  // tilde
-    case 0x307: return 10; // dot above
-    case 0x327: return 11; // cedilla
-    case 0x328: return 12; // ogonek
-    case 0x304: return 13; // macron
-    default: return 14;
+    case 0x301:
+        return 1; // acute
+    case 0x300:
+        return 2; // grave
+    case 0x306:
+        return 3; // breve
+    case 0x302:
+        return 4; // circumflex
+    case 0x30C:
+        return 5; // caron
+    case 0x30A:
+        return 6; // ring
+    case 0x308:
+        return 7; // diaeresis
+    case 0x30B:
+        return 8; // double acute
+    case 0x303:
+        return 9; // tilde
+    case 0x307:
+        return 10; // dot above
+    case 0x327:
+        return 11; // cedilla
+    case 0x328:
+        return 12; // ogonek
+    case 0x304:
+        return 13; // macron
+    default:
+        return 14;
     }
 }
 
@@ -59,8 +73,10 @@ bool isMark(char32_t cp) {
     switch (QChar::category(cp)) {
     case QChar::Mark_NonSpacing:
     case QChar::Mark_SpacingCombining:
-    case QChar::Mark_Enclosing: return true;
-    default: return false;
+    case QChar::Mark_Enclosing:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -74,14 +90,22 @@ Element computeElement(char32_t cp) {
 
     const char32_t folded = QChar::toCaseFolded(cp);
     switch (folded) {
-    case 0xE6: return {'a', 'e', kStrokeOrLigature, false};  // æ
-    case 0x153: return {'o', 'e', kStrokeOrLigature, false}; // œ
-    case 0xDF: return {'s', 's', kStrokeOrLigature, false};  // ß
-    case 0xF8: return {'o', 0, kStrokeOrLigature, false};    // ø
-    case 0x111: return {'d', 0, kStrokeOrLigature, false};   // đ
-    case 0x127: return {'h', 0, kStrokeOrLigature, false};   // ħ
-    case 0x142: return {'l', 0, kStrokeOrLigature, false};   // ł
-    default: break;
+    case 0xE6:
+        return {'a', 'e', kStrokeOrLigature, false}; // æ
+    case 0x153:
+        return {'o', 'e', kStrokeOrLigature, false}; // œ
+    case 0xDF:
+        return {'s', 's', kStrokeOrLigature, false}; // ß
+    case 0xF8:
+        return {'o', 0, kStrokeOrLigature, false}; // ø
+    case 0x111:
+        return {'d', 0, kStrokeOrLigature, false}; // đ
+    case 0x127:
+        return {'h', 0, kStrokeOrLigature, false}; // ħ
+    case 0x142:
+        return {'l', 0, kStrokeOrLigature, false}; // ł
+    default:
+        break;
     }
 
     // The canonical decomposition, applied until it stops, gives the base letter and its accents.

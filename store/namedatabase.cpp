@@ -174,9 +174,8 @@ void NameQuery::moveNext() {
 QString truncatedName(const QString& name) {
     qsizetype units = 0;
     for (int characters = 0; units < name.size() && characters < kMaxNameLength; ++characters)
-        units += name.at(units).isHighSurrogate() && units + 1 < name.size() && name.at(units + 1).isLowSurrogate()
-                     ? 2
-                     : 1;
+        units +=
+            name.at(units).isHighSurrogate() && units + 1 < name.size() && name.at(units + 1).isLowSurrogate() ? 2 : 1;
     return name.left(units);
 }
 

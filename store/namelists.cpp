@@ -33,10 +33,17 @@ void fillNameLists(const QString& databaseFile, const ListChoice& choice, NameLi
     } else if (choice.source == NameSource::HalvardsList) {
         fillList(database, statements::kSystemLastNames, "Last", lastNames);
         switch (choice.gender) {
-        case GenderChoice::Both: fillList(database, statements::kBothFirstNames, "firstname", firstNames); break;
-        case GenderChoice::MaleOnly: fillList(database, statements::kMaleFirstNames, "mfirst", firstNames); break;
-        case GenderChoice::FemaleOnly: fillList(database, statements::kFemaleFirstNames, "ffirst", firstNames); break;
-        case GenderChoice::None: break;
+        case GenderChoice::Both:
+            fillList(database, statements::kBothFirstNames, "firstname", firstNames);
+            break;
+        case GenderChoice::MaleOnly:
+            fillList(database, statements::kMaleFirstNames, "mfirst", firstNames);
+            break;
+        case GenderChoice::FemaleOnly:
+            fillList(database, statements::kFemaleFirstNames, "ffirst", firstNames);
+            break;
+        case GenderChoice::None:
+            break;
         }
     }
     database.close();

@@ -27,6 +27,20 @@ bool isApostrophe(char32_t c) {
     return c == U'\'' || c == U'\u2019' || c == U'\u02BC';
 }
 
+// ASCII answers without a table lookup: most names are plain ASCII.
+bool isSpaceChar(char32_t c) {
+    return c < 0x80 ? c == U' ' || (c >= U'\t' && c <= U'\r') : QChar::isSpace(c);
+}
+bool isLetterChar(char32_t c) {
+    return c < 0x80 ? (c | 0x20) >= U'a' && (c | 0x20) <= U'z' : QChar::isLetter(c);
+}
+char32_t titleCaseOf(char32_t c) {
+    return c < 0x80 ? (c >= U'a' && c <= U'z' ? c - 32 : c) : QChar::toTitleCase(c);
+}
+char32_t lowerCaseOf(char32_t c) {
+    return c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : QChar::toLower(c);
+}
+
 QString g_applicationTitle = appinfo::kDisplayName;
 
 } // namespace
@@ -70,24 +84,6 @@ QString RemoveSpaces(const QString& text) {
     out.remove(QChar(u' '));
     return out;
 }
-
-namespace {
-
-// ASCII answers without a table lookup: most names are plain ASCII.
-inline bool isSpaceChar(char32_t c) {
-    return c < 0x80 ? c == U' ' || (c >= U'\t' && c <= U'\r') : QChar::isSpace(c);
-}
-inline bool isLetterChar(char32_t c) {
-    return c < 0x80 ? (c | 0x20) >= U'a' && (c | 0x20) <= U'z' : QChar::isLetter(c);
-}
-inline char32_t titleCaseOf(char32_t c) {
-    return c < 0x80 ? (c >= U'a' && c <= U'z' ? c - 32 : c) : QChar::toTitleCase(c);
-}
-inline char32_t lowerCaseOf(char32_t c) {
-    return c < 0x80 ? (c >= U'A' && c <= U'Z' ? c + 32 : c) : QChar::toLower(c);
-}
-
-} // namespace
 
 QString ProperCase(const QString& text) {
     // Simple case mappings keep every character in its plane, so the text keeps its length and

@@ -1,7 +1,7 @@
 #include "settings.h"
 
-#include "appinfo.h"
 #include "apperror.h"
+#include "appinfo.h"
 
 #include <QLocale>
 #include <QSettings>

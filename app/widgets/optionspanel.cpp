@@ -106,7 +106,8 @@ void OptionsPanel::restoreCount() {
 }
 
 void OptionsPanel::optionSwitchedOn(QRadioButton* radio) {
-    Guard guard(m_context.dialogs, ErrorLocationTag(QStringLiteral("Form1"), radio->objectName() + QStringLiteral("_Click")));
+    Guard guard(m_context.dialogs,
+                ErrorLocationTag(QStringLiteral("Form1"), radio->objectName() + QStringLiteral("_Click")));
     runClick(radio, &guard);
 }
 
@@ -120,8 +121,7 @@ void OptionsPanel::runClick(QRadioButton* radio, Guard* guard) {
         partOfNameClick(guard);
 }
 
-void OptionsPanel::storeOptions(Guard* guard, std::initializer_list<const char*> names) {
-    int line = 100;
+void OptionsPanel::storeOptions(Guard* guard, int line, std::initializer_list<const char*> names) {
     for (const char* name : names) {
         runStep(guard, line, [&] {
             m_context.settings.StoreSetting(QString::fromUtf8(name), truthText(option(name)->isChecked()));
@@ -134,8 +134,7 @@ void OptionsPanel::sourceClick(Guard* guard) {
     const bool userList = option("Option8")->isChecked();
     runStep(guard, 100, [&] { button("PushButton4")->setText(userList ? kClear : kDelete); });
     runStep(guard, 102, [&] { button("PushButton3")->setText(userList ? kClear : kDelete); });
-    runStep(guard, 104, [&] { m_context.settings.StoreSetting(QStringLiteral("Option9"), truthText(option("Option9")->isChecked())); });
-    runStep(guard, 106, [&] { m_context.settings.StoreSetting(QStringLiteral("Option8"), truthText(option("Option8")->isChecked())); });
+    storeOptions(guard, 104, {"Option9", "Option8"});
     runStep(guard, 108, [&] {
         // The gender applies to Halvard's List only; the User List has no gender and greys it out,
         // keeping each option's state for the return to Halvard's List.
@@ -151,13 +150,13 @@ void OptionsPanel::sourceClick(Guard* guard) {
 }
 
 void OptionsPanel::genderClick(Guard* guard) {
-    storeOptions(guard, {"Option1", "Option2", "Option3"});
+    storeOptions(guard, 100, {"Option1", "Option2", "Option3"});
     runStep(guard, 106, [&] { m_fillNameLists(); });
 }
 
 void OptionsPanel::partOfNameClick(Guard* guard) {
     // The lists do not depend on the part of name: nothing is refilled.
-    storeOptions(guard, {"Option4", "Option5", "Option6"});
+    storeOptions(guard, 100, {"Option4", "Option5", "Option6"});
 }
 
 void OptionsPanel::countChanged() {

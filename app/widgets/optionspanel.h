@@ -49,14 +49,13 @@ public:
     static QString helpText();
 
 private:
-    enum class Group { Source, Gender, PartOfName };
-
     void optionSwitchedOn(QRadioButton* option);
     void runClick(QRadioButton* option, Guard* guard);
     void sourceClick(Guard* guard);
     void genderClick(Guard* guard);
     void partOfNameClick(Guard* guard);
-    void storeOptions(Guard* guard, std::initializer_list<const char*> names);
+    /** Stores each option's state as "True" or "False", one numbered step each from `line` on. */
+    void storeOptions(Guard* guard, int line, std::initializer_list<const char*> names);
     void countChanged();
     void helpClick();
 

@@ -42,8 +42,7 @@ protected:
 TEST_F(NameDatabaseTest, OpeningNeverCreatesTheFile) {
     const QString missing = workspace.path(QStringLiteral("elsewhere/names.mdb"));
     NameDatabase database(missing);
-    EXPECT_EQ(failureOf([&] { database.open(); }),
-              QStringLiteral("unable to open database file: ") + missing);
+    EXPECT_EQ(failureOf([&] { database.open(); }), QStringLiteral("unable to open database file: ") + missing);
     EXPECT_FALSE(database.isOpen());
     EXPECT_FALSE(QFileInfo::exists(missing));
     // Closing what never opened is no failure.
@@ -61,9 +60,9 @@ TEST_F(NameDatabaseTest, AFileThatIsNoDatabaseFailsAtTheOpen) {
 TEST_F(NameDatabaseTest, StoresEveryNameExactlyAsGiven) {
     // Quotes, SQL text and other characters travel as parameters and arrive unchanged.
     const QStringList names = {
-        QStringLiteral("O'Brien"),       QStringLiteral("x'); drop table user_lastname; --"),
-        QStringLiteral("\"%_\\"),        QStringLiteral("  de la Tour  "),
-        QStringLiteral("MARIE"),         QStringLiteral("\u200FRTL\u202E"),
+        QStringLiteral("O'Brien"), QStringLiteral("x'); drop table user_lastname; --"),
+        QStringLiteral("\"%_\\"),  QStringLiteral("  de la Tour  "),
+        QStringLiteral("MARIE"),   QStringLiteral("\u200FRTL\u202E"),
         QStringLiteral("Zoë 😀"),
     };
     NameDatabase database(workspace.nameDatabase());
