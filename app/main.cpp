@@ -5,6 +5,7 @@
 #include "widgets/mainwindow.h"
 #include "widgets/programicon.h"
 #include "widgets/qtdialogs.h"
+#include "widgets/resultswindow.h"
 
 #include <QApplication>
 #include <QTime>
@@ -14,6 +15,8 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(quillory::appinfo::kSettingsOrganisation);
     QApplication::setApplicationName(quillory::appinfo::kSettingsSection);
     QApplication::setWindowIcon(quillory::programIcon());
+    // The two windows take turns; the program ends when the shown one closes, not when the other hides.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     quillory::QtDialogs dialogs;
     quillory::RandomSource random;
@@ -27,7 +30,9 @@ int main(int argc, char* argv[]) {
         .endProgram = [] { QCoreApplication::quit(); },
     };
 
-    quillory::MainWindow mainWindow(context);
+    quillory::MainWindow mainWindow(context, [&context](quillory::MainWindow& window) {
+        return std::make_unique<quillory::ResultsWindow>(context, &window);
+    });
     mainWindow.load();
     mainWindow.showAtStart();
     return app.exec();

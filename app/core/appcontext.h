@@ -1,6 +1,7 @@
 #pragma once
 
 #include "apppaths.h"
+#include "procedures.h"
 
 #include <QTime>
 
@@ -25,6 +26,8 @@ struct AppContext {
     RandomSource& random;
     std::function<QTime()> timeOfDay;
     std::function<void()> endProgram;
+    /** The desktop folder with a trailing separator, the save folder's default; throws when unknown. */
+    std::function<QString()> desktopPath = GetDesktopPath;
 };
 
 } // namespace quillory

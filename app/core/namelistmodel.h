@@ -1,13 +1,20 @@
 #pragma once
 
+#include "listitems.h"
+
 #include <QAbstractListModel>
 #include <QStringList>
+
+#include <memory>
 
 namespace quillory {
 
 /**
  * The items of one list: texts only, in the order given, under one column header. Filling is one
  * model reset, so a million items arrive at once rather than row by row.
+ *
+ * The items are either a string list, which the list's own operations edit, or a read-only run
+ * handed over whole (a generation's names), whose texts are made as the view asks for them.
  */
 class NameListModel : public QAbstractListModel {
     Q_OBJECT
@@ -23,16 +30,27 @@ public:
     const QString& headerText() const { return m_header; }
 
     /** The item at a 0-based row. */
-    const QString& at(int row) const { return m_items.at(row); }
-    int count() const { return static_cast<int>(m_items.size()); }
+    QString at(int row) const { return m_run ? m_run->text(row) : m_items.at(row); }
+    int count() const { return static_cast<int>(m_run ? m_run->size() : m_items.size()); }
+
+    /** Every item's text, in order. */
+    QStringList texts() const;
+    /** Every item as one shared, read-only run; later edits of the list do not change it. */
+    std::shared_ptr<const ListItems> contents() const;
 
     void clear();
     void append(const QString& text);
     void setItems(QStringList items);
+    /** Replaces every item with a read-only run, in one reset. */
+    void setItems(std::shared_ptr<const ListItems> items);
     void removeAt(int row);
 
 private:
+    // An edit of a handed-over run turns it into a string list first.
+    void makeEditable();
+
     QStringList m_items;
+    std::shared_ptr<const ListItems> m_run;
     QString m_header;
 };
 

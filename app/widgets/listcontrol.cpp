@@ -9,12 +9,16 @@
 
 namespace quillory {
 
-ListControl::ListControl(QWidget* parent) : QTreeView(parent) {
+ListControl::ListControl(QWidget* parent) : QTableView(parent) {
     setModel(&m_model);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    // Every row has the height of one line of the list's font; nothing is measured per row.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -23,6 +27,8 @@ ListControl::ListControl(QWidget* parent) : QTreeView(parent) {
     header()->setSectionResizeMode(QHeaderView::Interactive);
     header()->setSectionsMovable(false);
     header()->setSectionsClickable(false);
+    header()->setHighlightSections(false);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     viewport()->setMouseTracking(true);
     header()->setMouseTracking(true);
     header()->installEventFilter(this);
@@ -49,6 +55,10 @@ void ListControl::addItem(const QString& text) {
 }
 
 void ListControl::setItems(QStringList items) {
+    m_model.setItems(std::move(items));
+}
+
+void ListControl::setItems(std::shared_ptr<const ListItems> items) {
     m_model.setItems(std::move(items));
 }
 
@@ -89,13 +99,20 @@ void ListControl::keepASelection() {
     selectRow(current.isValid() ? current.row() : 0);
 }
 
+QModelIndex ListControl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    // A table moves Home and End along the row; in a list they go to the first and last item.
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
+}
+
 void ListControl::keyPressEvent(QKeyEvent* event) {
     emit keyDown(event->key(), event->modifiers());
-    QTreeView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 void ListControl::mouseDoubleClickEvent(QMouseEvent* event) {
-    QTreeView::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     emit listDoubleClicked();
 }
 
@@ -111,13 +128,13 @@ bool ListControl::viewportEvent(QEvent* event) {
     default:
         break;
     }
-    return QTreeView::viewportEvent(event);
+    return QTableView::viewportEvent(event);
 }
 
 bool ListControl::eventFilter(QObject* watched, QEvent* event) {
     if (watched == header() && event->type() == QEvent::MouseMove)
         emit pointerMoved();
-    return QTreeView::eventFilter(watched, event);
+    return QTableView::eventFilter(watched, event);
 }
 
 } // namespace quillory

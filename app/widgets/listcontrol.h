@@ -2,7 +2,10 @@
 
 #include "core/namelistmodel.h"
 
-#include <QTreeView>
+#include <QHeaderView>
+#include <QTableView>
+
+#include <memory>
 
 namespace quillory {
 
@@ -10,8 +13,10 @@ namespace quillory {
  * A list of texts in one column with a header the user can drag wider. Indexes are 1-based, as every
  * caller counts them. Whenever the list holds items one of them is selected: the first until the user
  * picks another, and after a removal the item that now stands at that place.
+ *
+ * The view keeps no record per row, so a list of a million names costs the view next to nothing.
  */
-class ListControl : public QTreeView {
+class ListControl : public QTableView {
     Q_OBJECT
 
 public:
@@ -26,6 +31,8 @@ public:
     void addItem(const QString& text);
     /** Replaces every item at once: the way to fill a long list. */
     void setItems(QStringList items);
+    /** Replaces every item with a read-only run of texts, made as they come into view. */
+    void setItems(std::shared_ptr<const ListItems> items);
     int count() const;
     /** The text of item `index` (1 to count), exactly as it was added. */
     QString item(int index) const;
@@ -36,6 +43,10 @@ public:
     void removeItem(int index);
 
     NameListModel& items() { return m_model; }
+    const NameListModel& items() const { return m_model; }
+
+    /** The column header. */
+    QHeaderView* header() const { return horizontalHeader(); }
 
 signals:
     /** The user double-clicked the list. */
@@ -46,6 +57,7 @@ signals:
     void pointerMoved();
 
 protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;

@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 
+#include "core/apperror.h"
 #include "core/appinfo.h"
+#include "core/dialogs.h"
 #include "core/errorreport.h"
 #include "core/guard.h"
 #include "core/procedures.h"
@@ -8,6 +10,8 @@
 #include "core/settings.h"
 #include "core/twips.h"
 #include "formbuilder.h"
+#include "generator/count.h"
+#include "generator/namegenerator.h"
 #include "listcontrol.h"
 #include "optionspanel.h"
 #include "programicon.h"
@@ -17,11 +21,13 @@
 #include "store/namelists.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 
 namespace quillory {
@@ -32,6 +38,7 @@ constexpr int kClientWidthTwips = 8040;
 constexpr int kClientHeightTwips = 10965;
 constexpr int kNameColumnTwips = 6500;
 
+const QString kProgressBarText = QStringLiteral("Progress Bar");
 const QString kListToolTip = QStringLiteral("Move | line to right and out of window to reveal full names.");
 
 using K = ControlKind;
@@ -70,10 +77,10 @@ constexpr ControlDesign kForm1Controls[] = {
 
 } // namespace
 
-MainWindow::MainWindow(AppContext& context, QWidget* parent)
+MainWindow::MainWindow(AppContext& context, ResultsWindowFactory makeResultsWindow, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_context(context) {
+      m_context(context), m_makeResultsWindow(std::move(makeResultsWindow)) {
     setObjectName(QStringLiteral("Form1"));
     m_controls = buildControls(this, kForm1Controls);
     m_tabOrder = std::make_unique<TabOrder>(m_controls, kForm1Controls);
@@ -93,6 +100,8 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     wirePointerFeedback();
     m_options = new OptionsPanel(
         m_context, m_controls, [this] { FillNameLists(); }, this);
+    connect(qobject_cast<QPushButton*>(control(QStringLiteral("PushButton1"))), &QPushButton::clicked, this,
+            &MainWindow::startGenerating);
 }
 
 MainWindow::~MainWindow() = default;
@@ -145,6 +154,68 @@ void MainWindow::FillNameLists() {
         throw;
     }
     m_pointer->set(WindowPointer::kDefault);
+}
+
+ResultsTarget& MainWindow::resultsWindow() {
+    if (!m_resultsWindow) {
+        if (!m_makeResultsWindow)
+            throw AppError(QStringLiteral("Object variable not set"));
+        m_resultsWindow = m_makeResultsWindow(*this);
+    }
+    return *m_resultsWindow;
+}
+
+void MainWindow::startGenerating() {
+    Guard g(m_context.dialogs, ErrorLocationTag(QStringLiteral("Form1"), QStringLiteral("PushButton1_Click")));
+    g.mark(104);
+    if (m_generating)
+        return;
+    g.mark(106);
+    m_generating = true;
+    // A click queued behind this one arrives now and finds the busy mark set.
+    g.step(108, [] { QCoreApplication::processEvents(); });
+
+    const auto stop = [&](int line, const char* text) {
+        g.step(line,
+               [&] { m_context.dialogs.message(applicationTitle(), QString::fromUtf8(text), MessageIcon::None); });
+        g.mark(168);
+        m_generating = false;
+    };
+    std::optional<double> count;
+    g.step(120, [&] { count = countFromText(m_text1->text()); });
+    if (!count)
+        return stop(160, "How many does not appear to be a number.");
+    g.mark(110);
+    if (countTooLarge(*count))
+        return stop(166, "You must select an amount less than one million.");
+
+    g.step(112, [&] { m_pointer->set(WindowPointer::kHourglass); });
+    g.step(122, [&] { resultsWindow().clearResults(); });
+    std::shared_ptr<GeneratedNames> names;
+    // The whole run is drawn without yielding and handed to the results list in one piece, so
+    // nothing can see the list half filled; only the progress bar is repainted as it goes.
+    if (g.step(124, [&] {
+            names =
+                generateNames(m_listView1->items().texts(), m_listView2->items().texts(), m_options->namePart(),
+                              namesToMake(*count), m_context.random, [this](int percent) { showProgress(percent); });
+        }))
+        g.step(138, [&] { resultsWindow().setResults(names); });
+    g.step(152, [&] { m_pointer->set(WindowPointer::kDefault); });
+    g.step(154, [&] {
+        m_progressBar1->setValue(0);
+        m_progressBar1->setFormat(kProgressBarText);
+    });
+    g.step(156, [&] { resultsWindow().showResults(); });
+    g.step(158, [&] { hide(); });
+    g.step(164, [&] { m_pointer->set(WindowPointer::kDefault); });
+    g.mark(168);
+    m_generating = false;
+}
+
+void MainWindow::showProgress(int percent) {
+    m_progressBar1->setValue(percent);
+    if (m_progressBar1->isVisible())
+        m_progressBar1->repaint();
 }
 
 void MainWindow::showAtStart() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/appcontext.h"
+#include "resultstarget.h"
 
 #include <QHash>
 #include <QWidget>
@@ -28,7 +29,8 @@ class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    /** `makeResultsWindow` makes the results window when "Start Generating" first needs it. */
+    explicit MainWindow(AppContext& context, ResultsWindowFactory makeResultsWindow = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     /** The start-up steps of the window (Form_Load), each guarded by the error report. */
@@ -42,6 +44,15 @@ public:
      * hourglass up while it runs. Failures are thrown to the caller, which reports them.
      */
     void FillNameLists();
+
+    /**
+     * "Start Generating": checks the count, draws the names from the two lists as shown, then shows
+     * them in the results window and hides this one.
+     */
+    void startGenerating();
+
+    /** The results window, made on first call. */
+    ResultsTarget& resultsWindow();
 
     OptionsPanel& options() { return *m_options; }
 
@@ -62,7 +73,11 @@ protected:
 private:
     void wirePointerFeedback();
 
+    void showProgress(int percent);
+
     AppContext& m_context;
+    ResultsWindowFactory m_makeResultsWindow;
+    std::unique_ptr<ResultsTarget> m_resultsWindow;
     QHash<QString, QWidget*> m_controls;
     std::unique_ptr<TabOrder> m_tabOrder;
     WindowPointer* m_pointer = nullptr;
@@ -72,6 +87,7 @@ private:
     QLineEdit* m_text1 = nullptr;
     QProgressBar* m_progressBar1 = nullptr;
     bool m_text1FocusedByMouse = false;
+    bool m_generating = false; // the busy mark of "Start Generating"
 };
 
 } // namespace quillory

@@ -52,6 +52,16 @@ QRadioButton* OptionsPanel::option(const char* name) const {
     return qobject_cast<QRadioButton*>(m_controls.value(QString::fromUtf8(name)));
 }
 
+NamePart OptionsPanel::namePart() const {
+    if (option("Option4")->isChecked())
+        return NamePart::FirstAndLast;
+    if (option("Option5")->isChecked())
+        return NamePart::FirstOnly;
+    if (option("Option6")->isChecked())
+        return NamePart::LastOnly;
+    return NamePart::None;
+}
+
 QPushButton* OptionsPanel::button(const char* name) const {
     return qobject_cast<QPushButton*>(m_controls.value(QString::fromUtf8(name)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/appcontext.h"
+#include "generator/namegenerator.h"
 #include "store/namelists.h"
 
 #include <QHash>
@@ -34,6 +35,8 @@ public:
 
     /** The source and gender as the options show them now: User List first, then Halvard's List. */
     ListChoice listChoice() const;
+    /** The part of name chosen: None when no option of the group is on. */
+    NamePart namePart() const;
 
     /**
      * Puts the stored value of option `name` (or `defaultText` when none is stored) into the option.

@@ -45,3 +45,24 @@ TEST(NameListModel, ABulkFillIsOneResetNotARowAtATime) {
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(inserts.count(), 0);
 }
+
+TEST(NameListModel, AHandedOverRunIsShownAsIsAndBecomesAListWhenEdited) {
+    NameListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setItems(std::make_shared<StringListItems>(QStringList{"Anne", "Bruno", "Chloé"}));
+    ASSERT_EQ(model.count(), 3);
+    EXPECT_EQ(model.data(model.index(2, 0)).toString(), QStringLiteral("Chloé"));
+
+    const auto before = model.contents();
+    model.removeAt(0);
+    model.append(QStringLiteral("Denis"));
+    EXPECT_EQ(model.texts(), QStringList({"Bruno", "Chloé", "Denis"}));
+    // What was taken before the edits stays as it was.
+    ASSERT_EQ(before->size(), 3);
+    EXPECT_EQ(before->text(0), QStringLiteral("Anne"));
+
+    model.setItems(std::make_shared<StringListItems>(QStringList{"Eva"}));
+    model.clear();
+    EXPECT_EQ(model.count(), 0);
+    EXPECT_EQ(model.contents()->size(), 0);
+}

@@ -7,8 +7,10 @@
 #include "tempworkspace.h"
 #include "widgets/listcontrol.h"
 #include "widgets/mainwindow.h"
+#include "widgets/resultswindow.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QRadioButton>
 #include <QTest>
 
@@ -23,11 +25,15 @@ inline const QTime kQuietStart(10, 0, 0);
 
 /**
  * A main window on a private workspace: an empty names.mdb in its program folder (unless a test
- * removes or replaces it), a settings file of its own, scripted dialogs and a fixed clock.
+ * removes or replaces it), a settings file of its own, scripted dialogs, a fixed clock and a desktop
+ * folder of its own. "Start Generating" makes a real results window.
  */
 class MainWindowFixture : public ::testing::Test {
 protected:
-    MainWindowFixture() { workspace.createNameDatabase(); }
+    MainWindowFixture() {
+        workspace.createNameDatabase();
+        QDir().mkpath(workspace.path(QStringLiteral("Desktop")));
+    }
 
     MainWindow& makeWindow(QTime start = kQuietStart) {
         m_start = start;
@@ -39,8 +45,10 @@ protected:
             .random = random,
             .timeOfDay = [this] { return m_start; },
             .endProgram = [this] { ++endProgramCalls; },
+            .desktopPath = [this] { return desktopPath(); },
         });
-        m_window = std::make_unique<MainWindow>(*m_context);
+        m_window = std::make_unique<MainWindow>(
+            *m_context, [this](MainWindow& main) { return std::make_unique<ResultsWindow>(*m_context, &main); });
         return *m_window;
     }
 
@@ -51,6 +59,12 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         return window;
     }
+
+    /** The results window of the window made last (made now if "Start Generating" has not yet). */
+    ResultsWindow& results() { return static_cast<ResultsWindow&>(m_window->resultsWindow()); }
+
+    /** The workspace's desktop folder with its trailing separator, the save folder's default. */
+    QString desktop() const { return workspace.path(QStringLiteral("Desktop")) + QLatin1Char('/'); }
 
     QWidget* control(const char* name) { return m_window->control(QString::fromUtf8(name)); }
     QRadioButton* option(const char* name) { return qobject_cast<QRadioButton*>(control(name)); }
@@ -68,6 +82,8 @@ protected:
     SettingsStore settings{workspace.settingsFile()};
     RandomSource random;
     int endProgramCalls = 0;
+    /** Where the program finds the desktop; a test may make it fail. */
+    std::function<QString()> desktopPath = [this] { return desktop(); };
 
 private:
     QTime m_start;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+namespace quillory {
+
+/**
+ * A read-only run of item texts, numbered from 0. A list can show it without holding one string per
+ * item: a long run of generated names makes each text only when it is asked for.
+ */
+class ListItems {
+public:
+    virtual ~ListItems() = default;
+
+    virtual qsizetype size() const = 0;
+    /** The text of item `index`, 0 <= index < size(). */
+    virtual QString text(qsizetype index) const = 0;
+
+    /**
+     * Appends every item's text in order, in the system's 8-bit encoding, each followed by
+     * `lineEnd`. Runs that know their texts' bytes override it to skip the per-item conversion.
+     */
+    virtual void appendLines(QByteArray& out, QByteArrayView lineEnd) const;
+};
+
+/** Items held as a string list (shared, not copied). */
+class StringListItems final : public ListItems {
+public:
+    explicit StringListItems(QStringList items) : m_items(std::move(items)) {}
+
+    qsizetype size() const override { return m_items.size(); }
+    QString text(qsizetype index) const override { return m_items.at(index); }
+    const QStringList& strings() const { return m_items; }
+
+private:
+    QStringList m_items;
+};
+
+} // namespace quillory

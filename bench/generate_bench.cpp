@@ -1,0 +1,156 @@
+// The program's main job: a million names drawn, listed and shown, then saved as results.txt; and
+// the floor those two are compared with.
+#include "core/appcontext.h"
+#include "core/dialogs.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "core/textoutput.h"
+#include "generator/namegenerator.h"
+#include "widgets/listcontrol.h"
+#include "widgets/mainwindow.h"
+#include "widgets/resultswindow.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace quillory;
+
+class SilentDialogs : public Dialogs {
+public:
+    int shown = 0;
+    void message(const QString&, const QString&, MessageIcon) override { ++shown; }
+    QString prompt(const QString&, const QString&) override { return ++shown, QString(); }
+    QStringList openFiles(const QString&, const QStringList&) override { return ++shown, QStringList(); }
+    QString chooseFolder(const QString&, const QString&) override { return ++shown, QString(); }
+    void openUrl(const QUrl&) override {}
+    void openDocument(const QString&) override { ++shown; }
+};
+
+// The resident set size in bytes.
+double residentBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stod(line.substr(6)) * 1024.0;
+    return 0;
+}
+
+struct Program {
+    QTemporaryDir dir;
+    SilentDialogs dialogs;
+    SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
+    RandomSource random{20261207};
+    AppContext context{dialogs,
+                       AppPaths(dir.path()),
+                       settings,
+                       random,
+                       [] { return QTime(10, 0); },
+                       [] {},
+                       [this] { return dir.path() + QLatin1Char('/'); }};
+    std::unique_ptr<MainWindow> window;
+
+    Program() {
+        QFile::copy(QStringLiteral(QUILLORY_BUILTIN_NAMES_DB), context.paths.nameDatabaseFile());
+        window = std::make_unique<MainWindow>(
+            context, [this](MainWindow& main) { return std::make_unique<ResultsWindow>(context, &main); });
+        window->load();
+        window->showAtStart();
+        QCoreApplication::processEvents();
+    }
+
+    ResultsWindow& results() { return static_cast<ResultsWindow&>(window->resultsWindow()); }
+
+    void generate(int count) {
+        window->text1()->setText(QString::number(count));
+        window->startGenerating();
+        QCoreApplication::processEvents();
+    }
+};
+
+// A run's names as "Start Generating" lists them.
+std::shared_ptr<const ListItems> builtInNames(int count) {
+    Program program;
+    program.generate(count);
+    return program.results().listView1()->items().contents();
+}
+
+// "Start Generating" from the click to the results window shown: the built-in lists, "First and
+// Last Name". Between runs the main window comes back, as "< Back" brings it.
+void BM_Generate(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    Program program;
+    program.generate(1); // loads the results window, which a first run does once per program run
+    program.results().backClick();
+    QCoreApplication::processEvents();
+    const double before = residentBytes();
+    double added = 0;
+    for (auto _ : state) {
+        program.generate(count);
+        state.PauseTiming();
+        if (added == 0)
+            added = residentBytes() - before;
+        program.results().backClick();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    if (program.results().listView1()->count() != count || program.dialogs.shown != 0)
+        state.SkipWithError("the run did not list every name");
+    state.counters["added_MB"] = added / (1024.0 * 1024.0);
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_Generate)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// "Save Results" as a text file: the content built and written in place of the earlier file.
+void BM_SaveText(benchmark::State& state) {
+    const auto names = builtInNames(static_cast<int>(state.range(0)));
+    QTemporaryDir dir;
+    const QString path = resultsFilePath(dir.path());
+    for (auto _ : state)
+        replaceFile(path, resultsText(*names));
+    if (QFile(path).size() <= names->size() * 3)
+        state.SkipWithError("the file is too short");
+    state.SetItemsProcessed(state.iterations() * names->size());
+}
+BENCHMARK(BM_SaveText)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// The bare floor of both: two draws per name from the same random sequence, and the same number of
+// names of the same lengths appended to one byte buffer and written to a file.
+void BM_Floor(benchmark::State& state) {
+    const auto names = builtInNames(static_cast<int>(state.range(0)));
+    std::vector<int> lengths;
+    lengths.reserve(names->size());
+    for (qsizetype i = 0; i < names->size(); ++i)
+        lengths.push_back(static_cast<int>(names->text(i).toUtf8().size()));
+    QTemporaryDir dir;
+    RandomSource random(1);
+    const std::string letters(64, 'x');
+    for (auto _ : state) {
+        int sum = 0;
+        for (std::size_t i = 0; i < lengths.size(); ++i)
+            sum += RandomInteger(random, 15'178) + RandomInteger(random, 4'910);
+        benchmark::DoNotOptimize(sum);
+        QByteArray content;
+        for (const int length : lengths) {
+            content.append(letters.data(), length);
+            content.append("\r\n", 2);
+        }
+        QFile file(dir.filePath(QStringLiteral("floor.txt")));
+        file.open(QIODevice::WriteOnly);
+        file.write(content);
+    }
+    state.SetItemsProcessed(state.iterations() * names->size());
+}
+BENCHMARK(BM_Floor)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+} // namespace

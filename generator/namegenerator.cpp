@@ -1,0 +1,141 @@
+#include "namegenerator.h"
+
+#include "core/procedures.h"
+#include "core/random.h"
+
+#include <QStringEncoder>
+
+#include <cstring>
+
+namespace quillory {
+
+namespace {
+
+// Cleans each pool item that the run drew, once: spaces removed, then proper case.
+std::vector<QString> cleanDrawnItems(const QStringList& pool, const std::vector<std::uint32_t>& drawn) {
+    std::vector<QString> texts(static_cast<std::size_t>(pool.size()) + 1);
+    std::vector<bool> done(texts.size());
+    done[0] = true;
+    for (const std::uint32_t item : drawn) {
+        if (done[item])
+            continue;
+        done[item] = true;
+        texts[item] = ProperCase(RemoveSpaces(pool.at(item - 1)));
+    }
+    return texts;
+}
+
+std::vector<QByteArray> encodeAll(const std::vector<QString>& texts) {
+    QStringEncoder encode(QStringConverter::System);
+    std::vector<QByteArray> bytes;
+    bytes.reserve(texts.size());
+    for (const QString& text : texts)
+        bytes.emplace_back(encode(text));
+    return bytes;
+}
+
+} // namespace
+
+QString GeneratedNames::firstOf(qsizetype index) const {
+    return m_firstTexts[m_first[static_cast<std::size_t>(index)]];
+}
+
+QString GeneratedNames::lastOf(qsizetype index) const {
+    return m_lastTexts[m_last[static_cast<std::size_t>(index)]];
+}
+
+QString GeneratedNames::text(qsizetype index) const {
+    switch (m_part) {
+    case NamePart::FirstAndLast:
+        return firstOf(index) + QLatin1Char(' ') + lastOf(index);
+    case NamePart::FirstOnly:
+        return firstOf(index);
+    case NamePart::LastOnly:
+        return lastOf(index);
+    case NamePart::None:
+        break;
+    }
+    return {};
+}
+
+void GeneratedNames::appendLines(QByteArray& out, QByteArrayView lineEnd) const {
+    // Each drawn item is encoded once; then the lines are sized and copied in one pass each.
+    const std::vector<QByteArray> first = encodeAll(m_firstTexts);
+    const std::vector<QByteArray> last = encodeAll(m_lastTexts);
+    const bool withFirst = m_part == NamePart::FirstAndLast || m_part == NamePart::FirstOnly;
+    const bool withLast = m_part == NamePart::FirstAndLast || m_part == NamePart::LastOnly;
+    const qsizetype separator = m_part == NamePart::FirstAndLast ? 1 : 0;
+
+    qsizetype total = m_size * (separator + lineEnd.size());
+    for (qsizetype i = 0; i < m_size; ++i) {
+        if (withFirst)
+            total += first[m_first[i]].size();
+        if (withLast)
+            total += last[m_last[i]].size();
+    }
+    const qsizetype start = out.size();
+    out.resize(start + total);
+    char* at = out.data() + start;
+    const auto put = [&at](const char* data, qsizetype size) {
+        std::memcpy(at, data, static_cast<std::size_t>(size));
+        at += size;
+    };
+    for (qsizetype i = 0; i < m_size; ++i) {
+        if (withFirst) {
+            const QByteArray& text = first[m_first[i]];
+            put(text.constData(), text.size());
+        }
+        if (separator != 0)
+            *at++ = ' ';
+        if (withLast) {
+            const QByteArray& text = last[m_last[i]];
+            put(text.constData(), text.size());
+        }
+        put(lineEnd.data(), lineEnd.size());
+    }
+}
+
+std::shared_ptr<GeneratedNames> generateNames(const QStringList& firstPool, const QStringList& lastPool, NamePart part,
+                                              int count, RandomSource& random,
+                                              const std::function<void(int)>& progress) {
+    auto names = std::make_shared<GeneratedNames>();
+    names->m_part = part;
+    const bool keepFirst = part == NamePart::FirstAndLast || part == NamePart::FirstOnly;
+    const bool keepLast = part == NamePart::FirstAndLast || part == NamePart::LastOnly;
+    const int total = std::max(count, 0);
+    if (keepFirst)
+        names->m_first.reserve(static_cast<std::size_t>(total));
+    if (keepLast)
+        names->m_last.reserve(static_cast<std::size_t>(total));
+
+    const int firstCount = static_cast<int>(firstPool.size());
+    const int lastCount = static_cast<int>(lastPool.size());
+    int done = 0;
+    int percent = 0;
+    while (done < total) {
+        // Draw up to the name at which the percentage next grows, then report it.
+        const int until =
+            std::min(total, static_cast<int>((static_cast<std::int64_t>(percent + 1) * total + 99) / 100));
+        for (; done < until; ++done) {
+            const int lastItem = RandomInteger(random, lastCount);
+            const int firstItem = RandomInteger(random, firstCount);
+            if (keepLast)
+                names->m_last.push_back(lastCount > 0 ? static_cast<std::uint32_t>(lastItem) : 0);
+            if (keepFirst)
+                names->m_first.push_back(firstCount > 0 ? static_cast<std::uint32_t>(firstItem) : 0);
+        }
+        const int reached = static_cast<int>(static_cast<std::int64_t>(done) * 100 / total);
+        if (reached > percent) {
+            percent = reached;
+            if (progress)
+                progress(percent);
+        }
+    }
+
+    names->m_size = part == NamePart::None ? 0 : total;
+    names->m_firstTexts = cleanDrawnItems(firstPool, names->m_first);
+    names->m_lastTexts = cleanDrawnItems(lastPool, names->m_last);
+    return names;
+}
+
+} // namespace quillory

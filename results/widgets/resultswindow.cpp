@@ -1,0 +1,210 @@
+#include "resultswindow.h"
+
+#include "core/appinfo.h"
+#include "core/dialogs.h"
+#include "core/errorreport.h"
+#include "core/guard.h"
+#include "core/procedures.h"
+#include "core/savefolder.h"
+#include "core/settings.h"
+#include "core/textoutput.h"
+#include "core/twips.h"
+#include "widgets/formbuilder.h"
+#include "widgets/listcontrol.h"
+#include "widgets/programicon.h"
+#include "widgets/skin.h"
+#include "widgets/windowpointer.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace quillory {
+
+namespace {
+
+constexpr int kClientWidthTwips = 8040;
+constexpr int kClientHeightTwips = 7800;
+constexpr int kNamesColumnTwips = 7000;
+
+const QString kSaveFolderKey = QStringLiteral("Text2");
+const QString kLastFolderKey = QStringLiteral("LastFolderDot");
+
+using K = ControlKind;
+
+// The window as designed, top to bottom; geometry in twips relative to the container.
+constexpr ControlDesign kForm2Controls[] = {
+    {"PushButton8", K::PushButton, "< Back", nullptr, 120, 120, 7800, 405, 0},
+    {"Frame2", K::Frame, "Output", nullptr, 120, 600, 7800, 735, 8},
+    {"Option4", K::Option, "Text File", "Frame2", 240, 330, 1800, 255, 1, true},
+    {"Option5", K::Option, "Excel (2 cells)", "Frame2", 2280, 330, 2400, 255, 2},
+    {"Option6", K::Option, "Excel (1 cell)", "Frame2", 4920, 330, 2400, 255, 3},
+    {"ListView1", K::List, "", nullptr, 120, 1440, 7800, 4680, 4},
+    {"Frame4", K::Frame, "Save Results To This Folder", nullptr, 120, 6240, 7800, 840, 9},
+    {"Text2", K::TextBox, "", "Frame4", 240, 330, 6840, 375, 5},
+    {"PushButton1", K::PushButton, "...", "Frame4", 7170, 330, 450, 375, 6},
+    {"PushButton2", K::PushButton, "Save Results", nullptr, 120, 7230, 7800, 405, 7},
+};
+
+QString form2Tag(const char* procedure) {
+    return ErrorLocationTag(QStringLiteral("Form2"), QString::fromUtf8(procedure));
+}
+
+} // namespace
+
+ResultsWindow::ResultsWindow(AppContext& context, QWidget* mainWindow)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_context(context), m_mainWindow(mainWindow) {
+    setObjectName(QStringLiteral("Form2"));
+    m_controls = buildControls(this, kForm2Controls);
+    m_tabOrder = std::make_unique<TabOrder>(m_controls, kForm2Controls);
+    const double dpi = logicalDpiX();
+    setFixedSize(twipsToPixels(kClientWidthTwips, dpi), twipsToPixels(kClientHeightTwips, dpi));
+
+    m_listView1 = qobject_cast<ListControl*>(control(QStringLiteral("ListView1")));
+    m_text2 = qobject_cast<QLineEdit*>(control(QStringLiteral("Text2")));
+
+    m_pointer = new WindowPointer(this);
+    for (const char* name : {"PushButton1", "PushButton2", "PushButton8"})
+        m_pointer->addButton(control(QString::fromUtf8(name)));
+    m_pointer->addBackground(this);
+    for (const char* name : {"Frame2", "Frame4", "ListView1", "Option4", "Option5", "Option6"})
+        m_pointer->addBackground(control(QString::fromUtf8(name)));
+    m_pointer->addWithoutFeedback(m_text2);
+
+    // Any use of a control loads the window first, as a use of the window does.
+    const auto loaded = [this](auto handler) {
+        return [this, handler] {
+            ensureLoaded();
+            (this->*handler)();
+        };
+    };
+    connect(qobject_cast<QPushButton*>(control(QStringLiteral("PushButton8"))), &QPushButton::clicked, this,
+            loaded(&ResultsWindow::backClick));
+    connect(qobject_cast<QPushButton*>(control(QStringLiteral("PushButton2"))), &QPushButton::clicked, this,
+            loaded(&ResultsWindow::saveClick));
+    connect(qobject_cast<QPushButton*>(control(QStringLiteral("PushButton1"))), &QPushButton::clicked, this,
+            loaded(&ResultsWindow::browseClick));
+    connect(m_text2, &QLineEdit::textChanged, this, &ResultsWindow::saveFolderChanged);
+}
+
+ResultsWindow::~ResultsWindow() = default;
+
+QRadioButton* ResultsWindow::option(const char* name) const {
+    return qobject_cast<QRadioButton*>(control(QString::fromUtf8(name)));
+}
+
+void ResultsWindow::ensureLoaded() {
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    load();
+}
+
+void ResultsWindow::load() {
+    m_loaded = true;
+    Guard g(m_context.dialogs, form2Tag("Form_Load"));
+    g.step(100, [&] { m_listView1->addColumnHeader(QStringLiteral("Names")); });
+    g.step(102, [&] { m_listView1->setColumnWidthTwips(kNamesColumnTwips); });
+    if (g.test(104, [&] { return FileIsPresent(m_context.paths.handCursorFile()); }))
+        g.step(106, [&] { m_pointer->setCustomCursor(loadCursorFile(m_context.paths.handCursorFile())); });
+    g.step(108, [&] { UseFaceColour(this); });
+    g.step(110, [&] { setWindowTitle(appinfo::kDisplayName); });
+    g.step(110, [&] { setWindowIcon(programIcon()); });
+    // The desktop default is worked out even when a folder is stored; without a desktop the whole
+    // step fails and the box stays empty. A non-empty text is stored back by the change handling.
+    g.step(112, [&] {
+        const QString desktop = m_context.desktopPath();
+        m_text2->setText(m_context.settings.ReadSetting(kSaveFolderKey, desktop));
+    });
+}
+
+void ResultsWindow::clearResults() {
+    ensureLoaded();
+    m_listView1->clearItems();
+}
+
+void ResultsWindow::setResults(std::shared_ptr<const ListItems> names) {
+    ensureLoaded();
+    m_listView1->setItems(std::move(names));
+}
+
+void ResultsWindow::showResults() {
+    ensureLoaded();
+    if (!m_shownBefore) {
+        m_shownBefore = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    show();
+    activateWindow();
+}
+
+void ResultsWindow::backClick() {
+    Guard g(m_context.dialogs, form2Tag("PushButton8_Click"));
+    g.step(100, [&] {
+        m_mainWindow->show();
+        m_mainWindow->activateWindow();
+    });
+    g.step(102, [&] { hide(); });
+}
+
+void ResultsWindow::saveClick() {
+    Guard g(m_context.dialogs, form2Tag("PushButton2_Click"));
+    const QString folder = m_text2->text();
+    if (!g.test(106, [&] { return FolderIsPresent(folder); })) {
+        g.step(162, [&] {
+            m_context.dialogs.message(applicationTitle(),
+                                      QStringLiteral("Folder does not exist. Please select another folder."),
+                                      MessageIcon::None);
+        });
+        return;
+    }
+    if (g.test(108, [&] { return option("Option4")->isChecked(); })) {
+        QString path;
+        QByteArray content;
+        g.step(110, [&] { path = resultsFilePath(folder); });
+        // Content that could not be built in full is never written: it would replace the earlier
+        // file with a shorter one and then report success.
+        if (!g.step(118, [&] { content = resultsText(*m_listView1->items().contents()); }))
+            return;
+        if (g.step(122, [&] { replaceFile(path, content); }))
+            g.step(124, [&] { m_context.dialogs.message(applicationTitle(), doneMessage(path), MessageIcon::None); });
+    }
+}
+
+void ResultsWindow::browseClick() {
+    Guard g(m_context.dialogs, form2Tag("PushButton1_Click"));
+    QString picked;
+    g.step(100, [&] { picked = m_context.dialogs.chooseFolder(QStringLiteral("Save To This Folder"), QString()); });
+    if (g.test(102, [&] { return picked.isEmpty(); }))
+        return;
+    g.step(104, [&] { m_context.settings.StoreSetting(kLastFolderKey, picked); });
+    const QString folder = saveFolderFor(picked);
+    g.step(folder == picked ? 108 : 106, [&] { m_text2->setText(folder); });
+}
+
+void ResultsWindow::saveFolderChanged() {
+    ensureLoaded();
+    Guard g(m_context.dialogs, form2Tag("Text2_Change"));
+    g.step(100, [&] { m_context.settings.StoreSetting(kSaveFolderKey, m_text2->text()); });
+}
+
+void ResultsWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Guard g(m_context.dialogs, form2Tag("Form_QueryUnload"));
+    g.step(100, [&] { m_context.endProgram(); });
+}
+
+bool ResultsWindow::focusNextPrevChild(bool next) {
+    return m_tabOrder->moveFocus(focusWidget(), next) || QWidget::focusNextPrevChild(next);
+}
+
+} // namespace quillory

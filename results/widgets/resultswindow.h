@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/appcontext.h"
+#include "widgets/resultstarget.h"
+
+#include <QHash>
+#include <QWidget>
+
+#include <memory>
+
+class QLineEdit;
+class QRadioButton;
+
+namespace quillory {
+
+class ListControl;
+class TabOrder;
+class WindowPointer;
+
+/**
+ * The results window (Form2): the names of the last run, the output choice, the save folder with
+ * its "..." browser, "Save Results" and "< Back". It takes turns with the main window: one is shown,
+ * the other hidden. Its first use loads it; closing it ends the program.
+ */
+class ResultsWindow : public QWidget, public ResultsTarget {
+    Q_OBJECT
+
+public:
+    /** `mainWindow` is the window "< Back" returns to. */
+    ResultsWindow(AppContext& context, QWidget* mainWindow);
+    ~ResultsWindow() override;
+
+    /** The load steps (Form_Load), each guarded by the error report. Runs once, on first use. */
+    void load();
+    bool isLoaded() const { return m_loaded; }
+
+    void clearResults() override;
+    void setResults(std::shared_ptr<const ListItems> names) override;
+    void showResults() override;
+
+    /** "< Back": the main window comes back, this one hides; everything in it stays. */
+    void backClick();
+    /** "Save Results": writes the results in the chosen output form. */
+    void saveClick();
+    /** "...": picks the save folder in the folder browser. */
+    void browseClick();
+
+    /** A control by its name (PushButton2, Option4, ListView1, Text2...). */
+    QWidget* control(const QString& name) const { return m_controls.value(name); }
+    ListControl* listView1() const { return m_listView1; }
+    QLineEdit* text2() const { return m_text2; }
+    WindowPointer& pointer() { return *m_pointer; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void ensureLoaded();
+    void saveFolderChanged();
+    QRadioButton* option(const char* name) const;
+
+    AppContext& m_context;
+    QWidget* m_mainWindow;
+    QHash<QString, QWidget*> m_controls;
+    std::unique_ptr<TabOrder> m_tabOrder;
+    WindowPointer* m_pointer = nullptr;
+    ListControl* m_listView1 = nullptr;
+    QLineEdit* m_text2 = nullptr;
+    bool m_loaded = false;
+    bool m_shownBefore = false;
+};
+
+} // namespace quillory
