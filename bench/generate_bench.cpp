@@ -1,7 +1,7 @@
 // The program's main job: a million names drawn, listed and shown, then saved as results.txt; and
 // the floor those two are compared with.
+#include "benchsupport.h"
 #include "core/appcontext.h"
-#include "core/dialogs.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/textoutput.h"
@@ -25,17 +25,6 @@ namespace {
 
 using namespace quillory;
 
-class SilentDialogs : public Dialogs {
-public:
-    int shown = 0;
-    void message(const QString&, const QString&, MessageIcon) override { ++shown; }
-    QString prompt(const QString&, const QString&) override { return ++shown, QString(); }
-    QStringList openFiles(const QString&, const QStringList&) override { return ++shown, QStringList(); }
-    QString chooseFolder(const QString&, const QString&) override { return ++shown, QString(); }
-    void openUrl(const QUrl&) override {}
-    void openDocument(const QString&) override { ++shown; }
-};
-
 // The resident set size in bytes.
 double residentBytes() {
     std::ifstream status("/proc/self/status");
@@ -48,7 +37,7 @@ double residentBytes() {
 
 struct Program {
     QTemporaryDir dir;
-    SilentDialogs dialogs;
+    bench::CountingDialogs dialogs;
     SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
     RandomSource random{20261207};
     AppContext context{dialogs,

@@ -1,7 +1,7 @@
 // The main window's name lists: a full refill from the database, and the start-up that ends with
 // the window shown.
+#include "benchsupport.h"
 #include "core/appcontext.h"
-#include "core/dialogs.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "store/namedatabase.h"
@@ -19,18 +19,6 @@
 namespace {
 
 using namespace quillory;
-
-// Any message during a measurement means the measurement is of the wrong thing.
-class CountingDialogs : public Dialogs {
-public:
-    int shown = 0;
-    void message(const QString&, const QString&, MessageIcon) override { ++shown; }
-    QString prompt(const QString&, const QString&) override { return ++shown, QString(); }
-    QStringList openFiles(const QString&, const QStringList&) override { return ++shown, QStringList(); }
-    QString chooseFolder(const QString&, const QString&) override { return ++shown, QString(); }
-    void openUrl(const QUrl&) override {}
-    void openDocument(const QString&) override { ++shown; }
-};
 
 QStringList readList(const char* file) {
     QFile list(QStringLiteral(QUILLORY_DATA_DIR "/") + QString::fromUtf8(file));
@@ -62,7 +50,7 @@ void store(const QString& file, const char* statement, const QStringList& names)
 
 struct Workbench {
     QTemporaryDir dir;
-    CountingDialogs dialogs;
+    bench::CountingDialogs dialogs;
     SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
     RandomSource random;
     AppContext context{dialogs, AppPaths(dir.path()), settings, random, [] { return QTime(10, 0); }, [] {}};

@@ -8,7 +8,6 @@
 #include "core/procedures.h"
 #include "core/random.h"
 #include "core/settings.h"
-#include "core/twips.h"
 #include "formbuilder.h"
 #include "generator/count.h"
 #include "generator/namegenerator.h"
@@ -23,12 +22,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 
 namespace quillory {
 
@@ -77,15 +74,9 @@ constexpr ControlDesign kForm1Controls[] = {
 
 } // namespace
 
-MainWindow::MainWindow(AppContext& context, ResultsWindowFactory makeResultsWindow, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+MainWindow::MainWindow(AppContext& context, ResultsWindowFactory makeResultsWindow)
+    : DesignedWindow(QStringLiteral("Form1"), kForm1Controls, kClientWidthTwips, kClientHeightTwips),
       m_context(context), m_makeResultsWindow(std::move(makeResultsWindow)) {
-    setObjectName(QStringLiteral("Form1"));
-    m_controls = buildControls(this, kForm1Controls);
-    m_tabOrder = std::make_unique<TabOrder>(m_controls, kForm1Controls);
-    const double dpi = logicalDpiX();
-    setFixedSize(twipsToPixels(kClientWidthTwips, dpi), twipsToPixels(kClientHeightTwips, dpi));
     usePlainWhite(this);
 
     m_listView1 = qobject_cast<ListControl*>(control(QStringLiteral("ListView1")));
@@ -99,7 +90,7 @@ MainWindow::MainWindow(AppContext& context, ResultsWindowFactory makeResultsWind
     m_pointer = new WindowPointer(this);
     wirePointerFeedback();
     m_options = new OptionsPanel(
-        m_context, m_controls, [this] { FillNameLists(); }, this);
+        m_context, controls(), [this] { FillNameLists(); }, this);
     connect(qobject_cast<QPushButton*>(control(QStringLiteral("PushButton1"))), &QPushButton::clicked, this,
             &MainWindow::startGenerating);
 }
@@ -219,11 +210,7 @@ void MainWindow::showProgress(int percent) {
 }
 
 void MainWindow::showAtStart() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen();
     show();
     activateWindow();
     m_text1->setFocus(Qt::OtherFocusReason);
@@ -232,10 +219,6 @@ void MainWindow::showAtStart() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     m_context.endProgram();
-}
-
-bool MainWindow::focusNextPrevChild(bool next) {
-    return m_tabOrder->moveFocus(focusWidget(), next) || QWidget::focusNextPrevChild(next);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

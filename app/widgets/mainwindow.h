@@ -1,10 +1,8 @@
 #pragma once
 
 #include "core/appcontext.h"
+#include "designedwindow.h"
 #include "resultstarget.h"
-
-#include <QHash>
-#include <QWidget>
 
 #include <memory>
 
@@ -17,7 +15,6 @@ namespace quillory {
 
 class ListControl;
 class OptionsPanel;
-class TabOrder;
 class WindowPointer;
 
 /**
@@ -25,12 +22,12 @@ class WindowPointer;
  * "Start Generating" and the progress bar. Construction builds the controls in their design state;
  * load() runs the window's start-up steps; closing the window ends the program.
  */
-class MainWindow : public QWidget {
+class MainWindow : public DesignedWindow {
     Q_OBJECT
 
 public:
     /** `makeResultsWindow` makes the results window when "Start Generating" first needs it. */
-    explicit MainWindow(AppContext& context, ResultsWindowFactory makeResultsWindow = {}, QWidget* parent = nullptr);
+    explicit MainWindow(AppContext& context, ResultsWindowFactory makeResultsWindow = {});
     ~MainWindow() override;
 
     /** The start-up steps of the window (Form_Load), each guarded by the error report. */
@@ -58,8 +55,6 @@ public:
 
     WindowPointer& pointer() { return *m_pointer; }
 
-    /** A control by its name (PushButton1, Option9, ListView1, Text1...). */
-    QWidget* control(const QString& name) const { return m_controls.value(name); }
     ListControl* listView1() const { return m_listView1; }
     ListControl* listView2() const { return m_listView2; }
     QLineEdit* text1() const { return m_text1; }
@@ -68,7 +63,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
 
 private:
     void wirePointerFeedback();
@@ -78,8 +72,6 @@ private:
     AppContext& m_context;
     ResultsWindowFactory m_makeResultsWindow;
     std::unique_ptr<ResultsTarget> m_resultsWindow;
-    QHash<QString, QWidget*> m_controls;
-    std::unique_ptr<TabOrder> m_tabOrder;
     WindowPointer* m_pointer = nullptr;
     OptionsPanel* m_options = nullptr;
     ListControl* m_listView1 = nullptr;

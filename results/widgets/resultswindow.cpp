@@ -8,7 +8,6 @@
 #include "core/savefolder.h"
 #include "core/settings.h"
 #include "core/textoutput.h"
-#include "core/twips.h"
 #include "widgets/formbuilder.h"
 #include "widgets/listcontrol.h"
 #include "widgets/programicon.h"
@@ -16,11 +15,9 @@
 #include "widgets/windowpointer.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace quillory {
 
@@ -56,14 +53,8 @@ QString form2Tag(const char* procedure) {
 } // namespace
 
 ResultsWindow::ResultsWindow(AppContext& context, QWidget* mainWindow)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    : DesignedWindow(QStringLiteral("Form2"), kForm2Controls, kClientWidthTwips, kClientHeightTwips),
       m_context(context), m_mainWindow(mainWindow) {
-    setObjectName(QStringLiteral("Form2"));
-    m_controls = buildControls(this, kForm2Controls);
-    m_tabOrder = std::make_unique<TabOrder>(m_controls, kForm2Controls);
-    const double dpi = logicalDpiX();
-    setFixedSize(twipsToPixels(kClientWidthTwips, dpi), twipsToPixels(kClientHeightTwips, dpi));
 
     m_listView1 = qobject_cast<ListControl*>(control(QStringLiteral("ListView1")));
     m_text2 = qobject_cast<QLineEdit*>(control(QStringLiteral("Text2")));
@@ -137,11 +128,7 @@ void ResultsWindow::showResults() {
     ensureLoaded();
     if (!m_shownBefore) {
         m_shownBefore = true;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen();
     }
     show();
     activateWindow();
@@ -201,10 +188,6 @@ void ResultsWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     Guard g(m_context.dialogs, form2Tag("Form_QueryUnload"));
     g.step(100, [&] { m_context.endProgram(); });
-}
-
-bool ResultsWindow::focusNextPrevChild(bool next) {
-    return m_tabOrder->moveFocus(focusWidget(), next) || QWidget::focusNextPrevChild(next);
 }
 
 } // namespace quillory

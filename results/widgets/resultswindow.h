@@ -1,10 +1,8 @@
 #pragma once
 
 #include "core/appcontext.h"
+#include "widgets/designedwindow.h"
 #include "widgets/resultstarget.h"
-
-#include <QHash>
-#include <QWidget>
 
 #include <memory>
 
@@ -14,7 +12,6 @@ class QRadioButton;
 namespace quillory {
 
 class ListControl;
-class TabOrder;
 class WindowPointer;
 
 /**
@@ -22,7 +19,7 @@ class WindowPointer;
  * its "..." browser, "Save Results" and "< Back". It takes turns with the main window: one is shown,
  * the other hidden. Its first use loads it; closing it ends the program.
  */
-class ResultsWindow : public QWidget, public ResultsTarget {
+class ResultsWindow : public DesignedWindow, public ResultsTarget {
     Q_OBJECT
 
 public:
@@ -45,15 +42,12 @@ public:
     /** "...": picks the save folder in the folder browser. */
     void browseClick();
 
-    /** A control by its name (PushButton2, Option4, ListView1, Text2...). */
-    QWidget* control(const QString& name) const { return m_controls.value(name); }
     ListControl* listView1() const { return m_listView1; }
     QLineEdit* text2() const { return m_text2; }
     WindowPointer& pointer() { return *m_pointer; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool focusNextPrevChild(bool next) override;
 
 private:
     void ensureLoaded();
@@ -62,8 +56,6 @@ private:
 
     AppContext& m_context;
     QWidget* m_mainWindow;
-    QHash<QString, QWidget*> m_controls;
-    std::unique_ptr<TabOrder> m_tabOrder;
     WindowPointer* m_pointer = nullptr;
     ListControl* m_listView1 = nullptr;
     QLineEdit* m_text2 = nullptr;
