@@ -99,6 +99,10 @@ sqlite3_stmt* NameDatabase::prepared(const char* statement) {
     return compiled;
 }
 
+bool NameDatabase::inTransaction() const {
+    return m_db != nullptr && sqlite3_get_autocommit(m_db) == 0;
+}
+
 void NameDatabase::execute(const char* statement, const QStringList& values) {
     sqlite3_stmt* compiled = prepared(statement);
     sqlite3_reset(compiled);

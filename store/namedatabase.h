@@ -37,6 +37,8 @@ public:
     /** Opens the file for reading and writing. */
     void open();
     bool isOpen() const { return m_db != nullptr; }
+    /** True between a "begin" and its "commit" or "rollback", or until the engine rolled it back. */
+    bool inTransaction() const;
 
     /** Runs an insert or delete; `values` are bound to ?1, ?2... in order. */
     void execute(const char* statement, const QStringList& values = {});

@@ -12,6 +12,7 @@
 #include "generator/count.h"
 #include "generator/namegenerator.h"
 #include "listcontrol.h"
+#include "namelistactions.h"
 #include "optionspanel.h"
 #include "programicon.h"
 #include "skin.h"
@@ -91,6 +92,8 @@ MainWindow::MainWindow(AppContext& context, ResultsWindowFactory makeResultsWind
     wirePointerFeedback();
     m_options = new OptionsPanel(
         m_context, controls(), [this] { FillNameLists(); }, this);
+    new NameListActions(
+        m_context, controls(), *m_options, *m_pointer, [this] { FillNameLists(); }, this);
     connect(qobject_cast<QPushButton*>(control(QStringLiteral("PushButton1"))), &QPushButton::clicked, this,
             &MainWindow::startGenerating);
 }

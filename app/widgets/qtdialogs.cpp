@@ -15,6 +15,16 @@ QString QtDialogs::toDisplayText(const QString& text) {
     return out;
 }
 
+QString QtDialogs::toPlatformFilter(const QString& filter) {
+#ifdef Q_OS_WIN
+    return filter;
+#else
+    QString out = filter;
+    out.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+    return out;
+#endif
+}
+
 QWidget* QtDialogs::owner() {
     return QApplication::activeWindow();
 }
@@ -49,7 +59,10 @@ QString QtDialogs::prompt(const QString& title, const QString& label) {
 }
 
 QStringList QtDialogs::openFiles(const QString& title, const QStringList& filters) {
-    return QFileDialog::getOpenFileNames(owner(), title, QString(), filters.join(QStringLiteral(";;")));
+    QStringList shown;
+    for (const QString& filter : filters)
+        shown << toPlatformFilter(filter);
+    return QFileDialog::getOpenFileNames(owner(), title, QString(), shown.join(QStringLiteral(";;")));
 }
 
 QString QtDialogs::chooseFolder(const QString& title, const QString& startFolder) {

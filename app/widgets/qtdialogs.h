@@ -19,6 +19,12 @@ public:
     /** The program's texts break lines with CR, CR LF or LF; a Qt label wants LF. */
     static QString toDisplayText(const QString& text);
 
+    /**
+     * A file filter as the file dialog matches it here: "*.*" means every file, as it does on
+     * Windows, not only names with a dot.
+     */
+    static QString toPlatformFilter(const QString& filter);
+
 private:
     static QWidget* owner();
 };

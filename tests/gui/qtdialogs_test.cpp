@@ -13,3 +13,8 @@ TEST(QtDialogs, ShowsEachComposedLineBreakAsOneLine) {
     EXPECT_EQ(QtDialogs::toDisplayText(QStringLiteral("Done.\r\r/tmp/results.txt\r\n\r\nwas created.")),
               QStringLiteral("Done.\n\n/tmp/results.txt\n\nwas created."));
 }
+
+TEST(QtDialogs, AllFilesMeansEveryFileNotOnlyNamesWithADot) {
+    EXPECT_EQ(QtDialogs::toPlatformFilter(QStringLiteral("All Files (*.*)")), QStringLiteral("All Files (*)"));
+    EXPECT_EQ(QtDialogs::toPlatformFilter(QStringLiteral("Text Files (*.txt)")), QStringLiteral("Text Files (*.txt)"));
+}

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace quillory::test {
 
 TempWorkspace::TempWorkspace() {
@@ -46,6 +48,22 @@ void TempWorkspace::storeNames(const char* table, const QStringList& names) cons
     for (const QString& name : names)
         database.execute(statement.constData(), {name});
     database.execute("commit");
+}
+
+QStringList TempWorkspace::storedNames(const char* table) const {
+    NameDatabase database(nameDatabase());
+    database.open();
+    const std::map<QByteArray, const char*> columns = {{"system_mfirstname", "Mfirst"},
+                                                       {"system_ffirstname", "Ffirst"},
+                                                       {"system_lastname", "Last"},
+                                                       {"user_firstname", "firstname"},
+                                                       {"user_lastname", "lastname"}};
+    QStringList names;
+    const QByteArray statement = QByteArray("select * from ") + table + " order by rowid";
+    NameQuery query(database, statement.constData(), columns.at(table));
+    for (; !query.atEnd(); query.moveNext())
+        names << query.value();
+    return names;
 }
 
 QByteArray shippedHandCursor() {

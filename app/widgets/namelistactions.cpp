@@ -1,0 +1,152 @@
+#include "namelistactions.h"
+
+#include "core/dialogs.h"
+#include "core/errorreport.h"
+#include "core/guard.h"
+#include "core/procedures.h"
+#include "listcontrol.h"
+#include "optionspanel.h"
+#include "windowpointer.h"
+
+#include "store/namedatabase.h"
+#include "store/nameimport.h"
+#include "store/namestatements.h"
+
+#include <QPushButton>
+
+namespace quillory {
+
+namespace {
+
+const QString kLoadTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
+const QStringList kLoadFilters = {QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*.*)")};
+
+QString form1Tag(const char* procedure) {
+    return ErrorLocationTag(QStringLiteral("Form1"), QString::fromUtf8(procedure));
+}
+
+bool isFirst(NameKind kind) {
+    return kind == NameKind::First;
+}
+
+} // namespace
+
+NameListActions::NameListActions(AppContext& context, const QHash<QString, QWidget*>& controls,
+                                 const OptionsPanel& options, WindowPointer& pointer,
+                                 std::function<void()> fillNameLists, QObject* parent)
+    : QObject(parent), m_context(context), m_controls(controls), m_options(options), m_pointer(pointer),
+      m_fillNameLists(std::move(fillNameLists)) {
+    const auto onClick = [this](const char* button, auto handler, NameKind kind) {
+        auto* pushButton = qobject_cast<QPushButton*>(m_controls.value(QString::fromUtf8(button)));
+        connect(pushButton, &QPushButton::clicked, this, [this, handler, kind] { (this->*handler)(kind); });
+    };
+    onClick("PushButton2", &NameListActions::addClick, NameKind::First);
+    onClick("PushButton5", &NameListActions::addClick, NameKind::Last);
+    onClick("PushButton4", &NameListActions::deleteClick, NameKind::First);
+    onClick("PushButton3", &NameListActions::deleteClick, NameKind::Last);
+    onClick("PushButton6", &NameListActions::loadClick, NameKind::First);
+    onClick("PushButton7", &NameListActions::loadClick, NameKind::Last);
+
+    for (const NameKind kind : {NameKind::First, NameKind::Last}) {
+        ListControl* shown = list(kind);
+        connect(shown, &ListControl::listDoubleClicked, this, [this, kind] { removeShownItem(kind); });
+        connect(shown, &ListControl::keyDown, this, [this, kind](int key) {
+            if (key == Qt::Key_Delete)
+                removeShownItem(kind);
+        });
+    }
+}
+
+ListControl* NameListActions::list(NameKind kind) const {
+    return qobject_cast<ListControl*>(
+        m_controls.value(isFirst(kind) ? QStringLiteral("ListView1") : QStringLiteral("ListView2")));
+}
+
+void NameListActions::addClick(NameKind kind) {
+    Guard g(m_context.dialogs, form1Tag(isFirst(kind) ? "PushButton2_Click" : "PushButton5_Click"));
+    // The connection is open while the prompt waits, as it is for the whole click.
+    NameDatabase database(m_context.paths.nameDatabaseFile());
+    g.step(100, [&] { database.open(); });
+    QString typed;
+    g.step(102, [&] {
+        typed = m_context.dialogs.prompt(applicationTitle(), isFirst(kind) ? QStringLiteral("Input first name: ")
+                                                                           : QStringLiteral("Input last name: "));
+    });
+    std::optional<QString> name;
+    g.step(104, [&] { name = nameFromEntry(typed); });
+    g.mark(106);
+    if (name) {
+        const NameSource source = m_options.listChoice().source;
+        if (const char* statement = insertStatementFor(source, kind))
+            g.step(source == NameSource::HalvardsList ? 112 : 116, [&] { database.execute(statement, {*name}); });
+    }
+    g.step(120, [&] { database.close(); });
+    g.step(122, [&] { m_fillNameLists(); });
+    // A refill that failed part-way may have left the hourglass up.
+    if (!isFirst(kind))
+        g.step(124, [&] { m_pointer.set(WindowPointer::kDefault); });
+}
+
+void NameListActions::deleteClick(NameKind kind) {
+    const bool first = isFirst(kind);
+    Guard g(m_context.dialogs, form1Tag(first ? "PushButton4_Click" : "PushButton3_Click"));
+    ListControl* shown = list(kind);
+    if (g.test(100, [&] { return shown->count() == 0 || shown->selectedIndex() == 0; }))
+        return;
+    const QString name = shown->selectedText();
+    NameDatabase database(m_context.paths.nameDatabaseFile());
+    g.step(102, [&] { database.open(); });
+    const auto run = [&](int line, const char* statement, const QStringList& values = {}) {
+        g.step(line, [&] { database.execute(statement, values); });
+    };
+    const ListChoice choice = m_options.listChoice();
+    if (choice.source == NameSource::HalvardsList) {
+        // Every stored copy goes, in any letter case: the shown text is in proper case.
+        if (!first) {
+            run(106, statements::kDeleteSystemLastName, {name});
+        } else if (choice.gender == GenderChoice::Both) {
+            run(108, statements::kDeleteMaleFirstName, {name});
+            run(110, statements::kDeleteFemaleFirstName, {name});
+        } else if (choice.gender == GenderChoice::MaleOnly) {
+            run(114, statements::kDeleteMaleFirstName, {name});
+        } else if (choice.gender == GenderChoice::FemaleOnly) {
+            run(118, statements::kDeleteFemaleFirstName, {name});
+        }
+    } else if (choice.source == NameSource::UserList) {
+        if (first)
+            run(124, statements::kClearUserFirstNames);
+        else
+            run(110, statements::kClearUserLastNames);
+    }
+    g.step(first ? 128 : 114, [&] { database.close(); });
+    g.step(first ? 130 : 116, [&] { m_fillNameLists(); });
+}
+
+void NameListActions::loadClick(NameKind kind) {
+    Guard g(m_context.dialogs, form1Tag(isFirst(kind) ? "PushButton6_Click" : "PushButton7_Click"));
+    QStringList paths;
+    g.step(108, [&] { paths = m_context.dialogs.openFiles(kLoadTitle, kLoadFilters); });
+    if (g.test(110, [&] { return paths.isEmpty(); }))
+        return;
+    g.step(116, [&] { m_pointer.set(WindowPointer::kHourglass); });
+    const ImportTarget target{m_context.dialogs, m_context.paths.nameDatabaseFile(),
+                              [this] { return m_options.listChoice().source; }};
+    for (const QString& path : paths)
+        g.step(paths.size() == 1 ? 120 : 130, [&] { FileToListview(path, kind, target); });
+    g.step(138, [&] { m_pointer.set(WindowPointer::kDefault); });
+    g.step(140, [&] { m_fillNameLists(); });
+    if (!isFirst(kind))
+        g.step(142, [&] { m_pointer.set(WindowPointer::kDefault); });
+}
+
+void NameListActions::removeShownItem(NameKind kind) {
+    // While a long operation holds the hourglass the lists are not to be touched.
+    if (m_pointer.isBusy())
+        return;
+    ListControl* shown = list(kind);
+    if (shown->count() == 0 || shown->selectedIndex() == 0)
+        return;
+    shown->removeItem(shown->selectedIndex());
+}
+
+} // namespace quillory

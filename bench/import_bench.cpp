@@ -1,0 +1,72 @@
+// Importing a text file of names into the User List, from the click on "Load First Names From File"
+// to the lists refilled.
+#include "benchsupport.h"
+#include "core/appcontext.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "store/namedatabase.h"
+#include "widgets/listcontrol.h"
+#include "widgets/mainwindow.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace quillory;
+
+// Answers the file picker with one file; anything else shown spoils the measurement.
+class PickingDialogs : public bench::CountingDialogs {
+public:
+    QString file;
+    QStringList openFiles(const QString&, const QStringList&) override { return {file}; }
+};
+
+// `count` different names, as a user's own list might hold them.
+QByteArray nameFile(int count) {
+    QFile source(QStringLiteral(QUILLORY_DATA_DIR "/female_first_names.txt"));
+    source.open(QIODevice::ReadOnly);
+    const QList<QByteArray> names = source.readAll().split('\n');
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += names[i % (names.size() - 1)] + (i < names.size() - 1 ? "" : " " + QByteArray::number(i)) + "\r\n";
+    return bytes;
+}
+
+void BM_Import(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    QTemporaryDir dir;
+    PickingDialogs dialogs;
+    dialogs.file = dir.filePath(QStringLiteral("names.txt"));
+    QFile file(dialogs.file);
+    file.open(QIODevice::WriteOnly);
+    file.write(nameFile(count));
+    file.close();
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    RandomSource random;
+    AppContext context{dialogs, AppPaths(dir.path()), settings, random, [] { return QTime(10, 0); }, [] {}};
+    NameDatabase::create(context.paths.nameDatabaseFile());
+    MainWindow window(context);
+    window.load();
+    qobject_cast<QRadioButton*>(window.control(QStringLiteral("Option8")))->setChecked(true);
+    auto* load = qobject_cast<QPushButton*>(window.control(QStringLiteral("PushButton6")));
+
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(context.paths.nameDatabaseFile());
+        NameDatabase::create(context.paths.nameDatabaseFile());
+        state.ResumeTiming();
+        load->click();
+    }
+    if (window.listView1()->count() != count || dialogs.shown != 0)
+        state.SkipWithError("the import did not show every name");
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_Import)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+} // namespace

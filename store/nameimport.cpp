@@ -1,0 +1,126 @@
+#include "nameimport.h"
+
+#include "core/apperror.h"
+#include "core/dialogs.h"
+#include "core/errorreport.h"
+#include "core/guard.h"
+#include "core/procedures.h"
+#include "namedatabase.h"
+#include "namefilereader.h"
+#include "namestatements.h"
+
+#include <QFile>
+
+namespace quillory {
+
+namespace {
+
+// The statement numbers of the steps that store a name, by source and kind.
+int insertLine(NameSource source, NameKind kind) {
+    if (source == NameSource::HalvardsList)
+        return kind == NameKind::First ? 124 : 128;
+    return kind == NameKind::First ? 134 : 138;
+}
+
+} // namespace
+
+BatchedInserts::~BatchedInserts() {
+    try {
+        finish();
+    } catch (...) {
+    }
+}
+
+void BatchedInserts::insert(const char* statement, const QString& name) {
+    if (m_pending.empty() && m_database.isOpen() && !m_database.inTransaction()) {
+        // Without a transaction (another writer kept it from starting) each insert commits itself.
+        try {
+            m_database.execute("begin immediate");
+        } catch (const AppError&) {
+        }
+    }
+    try {
+        m_database.execute(statement, {name});
+    } catch (const AppError&) {
+        if (!m_pending.empty() && !m_database.inTransaction())
+            retryLostTransaction();
+        throw;
+    }
+    if (m_database.inTransaction()) {
+        m_pending.push_back({statement, name});
+        if (static_cast<int>(m_pending.size()) >= kBatchSize)
+            finish();
+    }
+}
+
+void BatchedInserts::finish() {
+    if (!m_database.inTransaction()) {
+        m_pending.clear();
+        return;
+    }
+    try {
+        m_database.execute("commit");
+    } catch (const AppError&) {
+        if (m_database.inTransaction())
+            m_database.execute("rollback");
+        retryLostTransaction();
+        throw;
+    }
+    m_pending.clear();
+}
+
+void BatchedInserts::retryLostTransaction() {
+    std::vector<Pending> lost = std::exchange(m_pending, {});
+    for (const Pending& p : lost) {
+        try {
+            m_database.execute(p.statement, {p.name});
+        } catch (const AppError& error) {
+            m_lost.append(error.message());
+        }
+    }
+}
+
+void FileToListview(const QString& path, NameKind kind, const ImportTarget& target) {
+    Guard g(target.dialogs, ErrorLocationTag(QStringLiteral("Main"), QStringLiteral("FileToListview")));
+    if (!g.test(100, [&] { return FileIsPresent(path); })) {
+        g.step(102, [&] {
+            target.dialogs.message(applicationTitle(), QStringLiteral("File not found"), MessageIcon::None);
+        });
+        return;
+    }
+    NameDatabase database(target.databaseFile);
+    g.step(106, [&] { database.open(); });
+
+    QFile file(path);
+    std::optional<NameFileReader> reader;
+    if (g.step(108, [&] {
+            if (!file.open(QIODevice::ReadOnly))
+                throw AppError(file.errorString());
+            reader.emplace(file);
+        })) {
+        BatchedInserts inserts(database);
+        const auto reportLost = [&](int line) {
+            for (const QString& failure : inserts.takeLost())
+                g.step(line, [&] { throw AppError(failure); });
+        };
+        for (;;) {
+            std::optional<QString> name;
+            // A read that fails ends this file: reading on would fail again and again.
+            if (!g.step(112, [&] { name = reader->next(); }) || !name)
+                break;
+            const NameSource source = target.source();
+            const char* statement = insertStatementFor(source, kind);
+            if (statement == nullptr)
+                continue;
+            const int line = insertLine(source, kind);
+            g.step(line, [&] { inserts.insert(statement, *name); });
+            reportLost(line);
+        }
+        g.step(190, [&] { file.close(); });
+        g.step(194, [&] { inserts.finish(); });
+        reportLost(194);
+    }
+    g.step(194, [&] { database.close(); });
+}
+
+} // namespace quillory

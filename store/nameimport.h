@@ -1,0 +1,74 @@
+#pragma once
+
+#include "nameentry.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace quillory {
+
+class Dialogs;
+class NameDatabase;
+
+/**
+ * Inserts names one after the other, as an import reads them, inside transactions of up to
+ * kBatchSize names: one commit per name would make a large import crawl. Each transaction is short,
+ * so another copy of the program writing to the same file gets its turn.
+ *
+ * A failed insert loses only itself: if the failure took the open transaction with it (a full disk,
+ * an I/O error), the names of that transaction are inserted again one by one, and those that still
+ * fail are kept for the caller to report (takeLost()).
+ */
+class BatchedInserts {
+public:
+    static constexpr int kBatchSize = 1000;
+
+    explicit BatchedInserts(NameDatabase& database) : m_database(database) {}
+    /** Commits what is pending; a failure there is lost, so call finish() first. */
+    ~BatchedInserts();
+
+    BatchedInserts(const BatchedInserts&) = delete;
+    BatchedInserts& operator=(const BatchedInserts&) = delete;
+
+    /** Inserts one name; throws AppError when this name cannot be stored. */
+    void insert(const char* statement, const QString& name);
+
+    /** Commits what is pending; throws AppError when the commit fails (its names are retried first). */
+    void finish();
+
+    /** The failures of names retried after a lost transaction, since the last call. */
+    QStringList takeLost() { return std::exchange(m_lost, {}); }
+
+private:
+    struct Pending {
+        const char* statement;
+        QString name;
+    };
+
+    void retryLostTransaction();
+
+    NameDatabase& m_database;
+    std::vector<Pending> m_pending;
+    QStringList m_lost;
+};
+
+/** What an import needs besides the file: where to report, the database, the source chosen now. */
+struct ImportTarget {
+    Dialogs& dialogs;
+    QString databaseFile;
+    /** Asked anew for every name, as the options may say otherwise by then. */
+    std::function<NameSource()> source;
+};
+
+/**
+ * Stores every name of one text file (see NameFileReader) in the chosen source's table of that kind,
+ * each failure reported under its own tag with the step that failed. A missing file gets the message
+ * "File not found" and nothing else. A file that cannot be opened or read is reported once and ends
+ * there; the names stored before stay stored.
+ */
+void FileToListview(const QString& path, NameKind kind, const ImportTarget& target);
+
+} // namespace quillory
