@@ -96,6 +96,9 @@ void FileToListview(const QString& path, NameKind kind, const ImportTarget& targ
     if (g.step(108, [&] {
             if (!file.open(QIODevice::ReadOnly))
                 throw AppError(file.errorString());
+            // A device or a pipe may never end; only a file has names to read.
+            if (file.isSequential())
+                throw AppError(QStringLiteral("Not a regular file"));
             reader.emplace(file);
         })) {
         BatchedInserts inserts(database);

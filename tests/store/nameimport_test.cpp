@@ -84,8 +84,10 @@ TEST_F(NameImportTest, AFileThatCannotBeReadIsReportedOnceAndEnds) {
     import(workspace.path(QStringLiteral("folder.txt")), NameKind::First);
     // The kernel refuses to read this file of the running process from its start, whoever runs it.
     import(QStringLiteral("/proc/self/mem"), NameKind::First);
+    // A device that never ends is no list of names.
+    import(QStringLiteral("/dev/zero"), NameKind::First);
     const QStringList reports = dialogs.errorReports();
-    ASSERT_EQ(reports.size(), 2);
+    ASSERT_EQ(reports.size(), 3);
     for (const QString& report : reports)
         EXPECT_TRUE(report.contains(QStringLiteral("\r\nin Tarvisk2021/08/31.Main.FileToListview at line 108\r\r")))
             << report.toStdString();
