@@ -11,16 +11,20 @@ namespace quillory {
 
 namespace {
 
-// Cleans each pool item that the run drew, once: spaces removed, then proper case.
-std::vector<QString> cleanDrawnItems(const QStringList& pool, const std::vector<std::uint32_t>& drawn) {
-    std::vector<QString> texts(static_cast<std::size_t>(pool.size()) + 1);
-    std::vector<bool> done(texts.size());
-    done[0] = true;
-    for (const std::uint32_t item : drawn) {
-        if (done[item])
+// Cleans each pool item that the run drew, once (spaces removed, then proper case), and renumbers
+// the drawn items by their place among the distinct ones, so that a run from a long list keeps only
+// the texts it uses. Place 0 stays the empty text of an empty pool.
+std::vector<QString> cleanDrawnItems(const QStringList& pool, std::vector<std::uint32_t>& drawn) {
+    std::vector<std::uint32_t> place(static_cast<std::size_t>(pool.size()) + 1, 0);
+    std::vector<QString> texts(1);
+    for (std::uint32_t& item : drawn) {
+        if (item == 0)
             continue;
-        done[item] = true;
-        texts[item] = ProperCase(RemoveSpaces(pool.at(item - 1)));
+        if (place[item] == 0) {
+            place[item] = static_cast<std::uint32_t>(texts.size());
+            texts.push_back(ProperCase(RemoveSpaces(pool.at(item - 1))));
+        }
+        item = place[item];
     }
     return texts;
 }

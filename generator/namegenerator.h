@@ -39,10 +39,10 @@ private:
 
     NamePart m_part = NamePart::None;
     qsizetype m_size = 0;
-    // Item numbers drawn, 1-based; 0 when the pool was empty. Only the parts kept are recorded.
+    // Per name, the place of its part in the texts below; only the parts kept are recorded.
     std::vector<std::uint32_t> m_first;
     std::vector<std::uint32_t> m_last;
-    // The cleaned text of each pool item drawn at least once, by item number; entry 0 is empty.
+    // The cleaned text of each pool item drawn at least once; entry 0 is the empty text.
     std::vector<QString> m_firstTexts;
     std::vector<QString> m_lastTexts;
 };
