@@ -1,19 +1,47 @@
 #pragma once
 
+#include "core/appcontext.h"
 #include "core/dialogs.h"
+#include "core/random.h"
+#include "core/settings.h"
+
+#include <QTemporaryDir>
 
 namespace quillory::bench {
 
-/** Dialogs that answer nothing and count what would have been shown: any showing spoils a measurement. */
+/**
+ * Dialogs that count what would have been shown: any showing spoils a measurement. The file picker
+ * answers with `filesToPick` when a benchmark sets them.
+ */
 class CountingDialogs : public Dialogs {
 public:
     int shown = 0;
+    QStringList filesToPick;
     void message(const QString&, const QString&, MessageIcon) override { ++shown; }
     QString prompt(const QString&, const QString&) override { return ++shown, QString(); }
-    QStringList openFiles(const QString&, const QStringList&) override { return ++shown, QStringList(); }
+    QStringList openFiles(const QString&, const QStringList&) override {
+        if (filesToPick.isEmpty())
+            ++shown;
+        return filesToPick;
+    }
     QString chooseFolder(const QString&, const QString&) override { return ++shown, QString(); }
     void openUrl(const QUrl&) override {}
     void openDocument(const QString&) override { ++shown; }
+};
+
+/** A program folder, settings file and desktop of its own in a temporary folder, with a fixed clock. */
+struct Workbench {
+    QTemporaryDir dir;
+    CountingDialogs dialogs;
+    SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
+    RandomSource random{20261207};
+    AppContext context{dialogs,
+                       AppPaths(dir.path()),
+                       settings,
+                       random,
+                       [] { return QTime(10, 0); },
+                       [] {},
+                       [this] { return dir.path() + QLatin1Char('/'); }};
 };
 
 } // namespace quillory::bench

@@ -31,18 +31,7 @@ double heapInUse() {
     return static_cast<double>(info.uordblks + info.hblkhd);
 }
 
-struct Program {
-    QTemporaryDir dir;
-    bench::CountingDialogs dialogs;
-    SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
-    RandomSource random{20261207};
-    AppContext context{dialogs,
-                       AppPaths(dir.path()),
-                       settings,
-                       random,
-                       [] { return QTime(10, 0); },
-                       [] {},
-                       [this] { return dir.path() + QLatin1Char('/'); }};
+struct Program : bench::Workbench {
     std::unique_ptr<MainWindow> window;
 
     Program() {

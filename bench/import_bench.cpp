@@ -20,13 +20,6 @@ namespace {
 
 using namespace quillory;
 
-// Answers the file picker with one file; anything else shown spoils the measurement.
-class PickingDialogs : public bench::CountingDialogs {
-public:
-    QString file;
-    QStringList openFiles(const QString&, const QStringList&) override { return {file}; }
-};
-
 // `count` different names, as a user's own list might hold them.
 QByteArray nameFile(int count) {
     QFile source(QStringLiteral(QUILLORY_DATA_DIR "/female_first_names.txt"));
@@ -40,16 +33,13 @@ QByteArray nameFile(int count) {
 
 void BM_Import(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
-    QTemporaryDir dir;
-    PickingDialogs dialogs;
-    dialogs.file = dir.filePath(QStringLiteral("names.txt"));
-    QFile file(dialogs.file);
+    bench::Workbench bench;
+    AppContext& context = bench.context;
+    QFile file(bench.dir.filePath(QStringLiteral("names.txt")));
     file.open(QIODevice::WriteOnly);
     file.write(nameFile(count));
     file.close();
-    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
-    RandomSource random;
-    AppContext context{dialogs, AppPaths(dir.path()), settings, random, [] { return QTime(10, 0); }, [] {}};
+    bench.dialogs.filesToPick = {file.fileName()};
     NameDatabase::create(context.paths.nameDatabaseFile());
     MainWindow window(context);
     window.load();
@@ -63,7 +53,7 @@ void BM_Import(benchmark::State& state) {
         state.ResumeTiming();
         load->click();
     }
-    if (window.listView1()->count() != count || dialogs.shown != 0)
+    if (window.listView1()->count() != count || bench.dialogs.shown != 0)
         state.SkipWithError("the import did not show every name");
     state.SetItemsProcessed(state.iterations() * count);
 }

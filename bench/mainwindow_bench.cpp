@@ -48,13 +48,7 @@ void store(const QString& file, const char* statement, const QStringList& names)
     database.execute("commit");
 }
 
-struct Workbench {
-    QTemporaryDir dir;
-    bench::CountingDialogs dialogs;
-    SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
-    RandomSource random;
-    AppContext context{dialogs, AppPaths(dir.path()), settings, random, [] { return QTime(10, 0); }, [] {}};
-};
+using bench::Workbench;
 
 // Halvard's List with both genders, the heaviest fill: 20,000 last names sorted, and 20,000 first
 // names made distinct and sorted across the male and female tables.

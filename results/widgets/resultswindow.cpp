@@ -90,10 +90,8 @@ QRadioButton* ResultsWindow::option(const char* name) const {
 }
 
 void ResultsWindow::ensureLoaded() {
-    if (m_loaded)
-        return;
-    m_loaded = true;
-    load();
+    if (!m_loaded)
+        load();
 }
 
 void ResultsWindow::load() {
