@@ -27,9 +27,15 @@ public:
     QString chooseFolder(const QString&, const QString&) override { return ++shown, QString(); }
     void openUrl(const QUrl&) override {}
     void openDocument(const QString&) override { ++shown; }
+    /** Programs started, e.g. the spreadsheet application a workbook is handed to; none is really started. */
+    int started = 0;
+    void startProgram(const QString&, const QStringList&) override { ++started; }
 };
 
-/** A program folder, settings file and desktop of its own in a temporary folder, with a fixed clock. */
+/**
+ * A program folder, settings file, desktop and cache of its own in a temporary folder, with a fixed
+ * clock, and a spreadsheet application that is never really started.
+ */
 struct Workbench {
     QTemporaryDir dir;
     CountingDialogs dialogs;
@@ -41,7 +47,10 @@ struct Workbench {
                        random,
                        [] { return QTime(10, 0); },
                        [] {},
-                       [this] { return dir.path() + QLatin1Char('/'); }};
+                       [this] { return dir.path() + QLatin1Char('/'); },
+                       [this] { return dir.filePath(QStringLiteral("cache")); },
+                       [] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); },
+                       {[](const QString& name) { return QStringLiteral("/usr/bin/") + name; }, [] { return true; }}};
 };
 
 } // namespace quillory::bench

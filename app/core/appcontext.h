@@ -2,7 +2,9 @@
 
 #include "apppaths.h"
 #include "procedures.h"
+#include "spreadsheet.h"
 
+#include <QDateTime>
 #include <QTime>
 
 #include <functional>
@@ -15,9 +17,9 @@ class SettingsStore;
 
 /**
  * What the windows receive from their owner instead of reaching for globals: the dialogs seam, the
- * program folder, the user's settings, the random sequence, the clock, and how the program ends.
- * main() wires the real ones; tests wire scripted dialogs, a temporary folder and settings file, a
- * fixed time and a recorder.
+ * program folder, the user's settings, the random sequence, the clock, how the program ends, and the
+ * user's folders and spreadsheet application. main() wires the real ones; tests wire scripted
+ * dialogs, temporary folders and settings file, a fixed time, a recorder and a made-up system.
  */
 struct AppContext {
     Dialogs& dialogs;
@@ -28,6 +30,12 @@ struct AppContext {
     std::function<void()> endProgram;
     /** The desktop folder with a trailing separator, the save folder's default; throws when unknown. */
     std::function<QString()> desktopPath = GetDesktopPath;
+    /** The program's private folder for files made for other applications; throws when unknown. */
+    std::function<QString()> cacheFolder = GetCacheFolder;
+    /** The date and time now, for the age of those files. */
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    /** How the user's spreadsheet application is found. */
+    SpreadsheetApplication::SystemLookup spreadsheetLookup = SpreadsheetApplication::thisSystem();
 };
 
 } // namespace quillory

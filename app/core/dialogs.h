@@ -37,8 +37,14 @@ public:
     /** Opens a web address in the user's browser without waiting for it. */
     virtual void openUrl(const QUrl& url) = 0;
 
-    /** Opens a document with the desktop's default application for its type, without waiting. */
+    /**
+     * Opens a document with the desktop's default application for its type, without waiting.
+     * Throws AppError when no application takes it.
+     */
     virtual void openDocument(const QString& path) = 0;
+
+    /** Starts a program with its arguments, without waiting for it. Throws AppError when it cannot start. */
+    virtual void startProgram(const QString& program, const QStringList& arguments) = 0;
 };
 
 } // namespace quillory

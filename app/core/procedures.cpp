@@ -158,4 +158,11 @@ QString GetDesktopPath() {
     return native.endsWith(QDir::separator()) ? native : native + QDir::separator();
 }
 
+QString GetCacheFolder() {
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (cache.isEmpty())
+        throw AppError(QStringLiteral("Invalid procedure call or argument"));
+    return QDir::toNativeSeparators(cache);
+}
+
 } // namespace quillory

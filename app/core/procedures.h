@@ -58,4 +58,7 @@ QString applicationTitle();
 /** The user's desktop folder followed by the platform's separator; throws when it cannot be had. */
 QString GetDesktopPath();
 
+/** The user's cache folder for this program, without a trailing separator; throws when it cannot be had. */
+QString GetCacheFolder();
+
 } // namespace quillory

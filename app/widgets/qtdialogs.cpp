@@ -1,10 +1,14 @@
 #include "qtdialogs.h"
 
+#include "core/apperror.h"
+
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProcess>
 
 namespace quillory {
 
@@ -74,7 +78,14 @@ void QtDialogs::openUrl(const QUrl& url) {
 }
 
 void QtDialogs::openDocument(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        throw AppError(QStringLiteral("No application could open ") + QDir::toNativeSeparators(path));
+}
+
+void QtDialogs::startProgram(const QString& program, const QStringList& arguments) {
+    // Detached: the program outlives this one and is never waited for.
+    if (!QProcess::startDetached(program, arguments))
+        throw AppError(QStringLiteral("The program could not be started: ") + QDir::toNativeSeparators(program));
 }
 
 } // namespace quillory

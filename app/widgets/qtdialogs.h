@@ -15,6 +15,7 @@ public:
     QString chooseFolder(const QString& title, const QString& startFolder) override;
     void openUrl(const QUrl& url) override;
     void openDocument(const QString& path) override;
+    void startProgram(const QString& program, const QStringList& arguments) override;
 
     /** The program's texts break lines with CR, CR LF or LF; a Qt label wants LF. */
     static QString toDisplayText(const QString& text);

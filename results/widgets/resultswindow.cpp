@@ -8,6 +8,7 @@
 #include "core/savefolder.h"
 #include "core/settings.h"
 #include "core/textoutput.h"
+#include "core/workbookoutput.h"
 #include "widgets/formbuilder.h"
 #include "widgets/listcontrol.h"
 #include "widgets/programicon.h"
@@ -15,9 +16,12 @@
 #include "widgets/windowpointer.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <optional>
 
 namespace quillory {
 
@@ -162,7 +166,50 @@ void ResultsWindow::saveClick() {
             return;
         if (g.step(122, [&] { replaceFile(path, content); }))
             g.step(124, [&] { m_context.dialogs.message(applicationTitle(), doneMessage(path), MessageIcon::None); });
+    } else if (g.test(126, [&] { return option("Option5")->isChecked(); })) {
+        saveWorkbook(g, true);
+    } else if (g.test(146, [&] { return option("Option6")->isChecked(); })) {
+        saveWorkbook(g, false);
     }
+}
+
+void ResultsWindow::saveWorkbook(Guard& g, bool twoCells) {
+    // "Excel (2 cells)" runs statements 128 to 144, "Excel (1 cell)" 148 to 160.
+    const int first = twoCells ? 128 : 148;
+    std::optional<SpreadsheetApplication> application;
+    // Without an application, or without a workbook, the later steps have nothing to act on.
+    if (!g.step(first, [&] { application = SpreadsheetApplication::find(m_context.spreadsheetLookup); }))
+        return;
+    std::unique_ptr<NamesWorkbook> book;
+    if (!g.step(first + 2, [&] {
+            const QString folder = QDir(m_context.cacheFolder()).filePath(QStringLiteral("workbooks"));
+            book = std::make_unique<NamesWorkbook>(newWorkbookPath(folder, m_context.now()));
+        }))
+        return;
+    const std::shared_ptr<const ListItems> names = m_listView1->items().contents();
+    // Row i of the sheet holds name i. A cell that cannot be written ends the rows with one report,
+    // not one per row.
+    g.step(first + 4, [&] {
+        for (qsizetype i = 0; i < names->size(); ++i) {
+            if (twoCells) {
+                g.mark(134);
+                const QString name = names->text(i);
+                const NamePieces pieces = splitAtSpaces(name);
+                g.mark(136);
+                book->write(i, 0, pieces.first);
+                g.mark(138);
+                book->write(i, 1, pieces.second);
+            } else {
+                g.mark(154);
+                book->write(i, 0, names->text(i));
+            }
+        }
+    });
+    g.step(twoCells ? 142 : 158, [&] { book->fitColumns(); });
+    g.step(twoCells ? 144 : 160, [&] {
+        book->finish();
+        application->open(m_context.dialogs, book->path());
+    });
 }
 
 void ResultsWindow::browseClick() {

@@ -11,6 +11,7 @@ class QRadioButton;
 
 namespace quillory {
 
+class Guard;
 class ListControl;
 class WindowPointer;
 
@@ -37,7 +38,10 @@ public:
 
     /** "< Back": the main window comes back, this one hides; everything in it stays. */
     void backClick();
-    /** "Save Results": writes the results in the chosen output form. */
+    /**
+     * "Save Results": writes the results in the chosen output form, results.txt in the save folder
+     * or a new workbook shown in the user's spreadsheet application.
+     */
     void saveClick();
     /** "...": picks the save folder in the folder browser. */
     void browseClick();
@@ -52,6 +56,7 @@ protected:
 private:
     void ensureLoaded();
     void saveFolderChanged();
+    void saveWorkbook(Guard& g, bool twoCells);
     QRadioButton* option(const char* name) const;
 
     AppContext& m_context;

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QHash>
 #include <QRadioButton>
 #include <QTest>
 
@@ -26,7 +27,8 @@ inline const QTime kQuietStart(10, 0, 0);
 /**
  * A main window on a private workspace: an empty names.mdb in its program folder (unless a test
  * removes or replaces it), a settings file of its own, scripted dialogs, a fixed clock and a desktop
- * folder of its own. "Start Generating" makes a real results window.
+ * folder and cache of its own, and LibreOffice as the (never started) spreadsheet application.
+ * "Start Generating" makes a real results window.
  */
 class MainWindowFixture : public ::testing::Test {
 protected:
@@ -46,6 +48,10 @@ protected:
             .timeOfDay = [this] { return m_start; },
             .endProgram = [this] { ++endProgramCalls; },
             .desktopPath = [this] { return desktopPath(); },
+            .cacheFolder = [this] { return cacheFolder(); },
+            .now = [this] { return now; },
+            .spreadsheetLookup = {.findProgram = [this](const QString& name) { return installedPrograms.value(name); },
+                                  .desktopOpensWorkbooks = [this] { return desktopOpensWorkbooks; }},
         });
         m_window = std::make_unique<MainWindow>(
             *m_context, [this](MainWindow& main) { return std::make_unique<ResultsWindow>(*m_context, &main); });
@@ -84,6 +90,13 @@ protected:
     int endProgramCalls = 0;
     /** Where the program finds the desktop; a test may make it fail. */
     std::function<QString()> desktopPath = [this] { return desktop(); };
+    /** The program's cache folder; a test may make it fail. */
+    std::function<QString()> cacheFolder = [this] { return workspace.path(QStringLiteral("cache")); };
+    QDateTime now{QDate(2026, 12, 7), QTime(10, 0)};
+    /** The system the spreadsheet application is looked for on: LibreOffice installed, unless a test says otherwise. */
+    QHash<QString, QString> installedPrograms{{QStringLiteral("soffice"), kOfficeProgram}};
+    bool desktopOpensWorkbooks = false;
+    static inline const QString kOfficeProgram = QStringLiteral("/opt/office/program/soffice");
 
 private:
     QTime m_start;

@@ -5,6 +5,7 @@
 #include "filesizelimit.h"
 #include "mainwindowfixture.h"
 #include "widgets/windowpointer.h"
+#include "workbookreader.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,6 +48,23 @@ protected:
     }
 
     const QStringList names = {QStringLiteral("Anne Martin"), QStringLiteral("Élodie Côté"), QStringLiteral(" Petit")};
+
+    QString workbookFolder() const { return workspace.path(QStringLiteral("cache/workbooks")); }
+
+    /** Chooses an output and clicks "Save Results" into the desktop folder. */
+    void saveAs(const char* output) {
+        click(output);
+        click("PushButton2");
+    }
+
+    /** The one workbook handed to the spreadsheet application so far, read back. */
+    test::WorkbookContent handedOver() {
+        EXPECT_EQ(dialogs.programsStarted.size() + std::size_t(dialogs.documentsOpened.size()), 1u);
+        const QString path =
+            dialogs.programsStarted.empty() ? dialogs.documentsOpened.value(0) : dialogs.programsStarted[0].value(2);
+        EXPECT_TRUE(path.startsWith(workbookFolder() + QLatin1Char('/'))) << path.toStdString();
+        return test::readWorkbook(path);
+    }
 };
 
 } // namespace
@@ -234,4 +252,108 @@ TEST_F(ResultsWindowTest, CancellingTheFolderBrowserChangesNothing) {
     EXPECT_EQ(stored("Text2"), desktop());
     EXPECT_EQ(stored("LastFolderDot"), QString());
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ResultsWindowTest, TwoCellsPutTheFirstNameInAAndTheLastNameInB) {
+    shownWith({"Anne Martin", "Élodie Côté", " Petit", "Jean ", "0123 =1+1", "Marie"});
+    saveAs("Option5");
+
+    EXPECT_TRUE(dialogs.messages.empty()) << "the workbook shown is the only answer";
+    ASSERT_EQ(dialogs.programsStarted.size(), 1u);
+    EXPECT_EQ(dialogs.programsStarted[0].mid(0, 2), QStringList({kOfficeProgram, "-n"}));
+    const test::WorkbookContent content = handedOver();
+    ASSERT_EQ(content.error, QString());
+    EXPECT_EQ(content.column(1, 6), QStringList({"Anne", "Élodie", "", "Jean", "0123", "Marie"}));
+    EXPECT_EQ(content.column(2, 6), QStringList({"Martin", "Côté", "Petit", "", "=1+1", ""}));
+    for (const test::WorkbookCell& cell : content.cells)
+        EXPECT_EQ(cell.type, QStringLiteral("s"));
+    EXPECT_EQ(content.widths.keys(), QStringList({"A", "B"}));
+    // The save folder is tested but never written to.
+    EXPECT_EQ(QDir(desktop()).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(ResultsWindowTest, OneCellHoldsTheWholeNameAndTheDesktopOpensItWithoutLibreOffice) {
+    installedPrograms.clear();
+    desktopOpensWorkbooks = true;
+    shownWith(names);
+    saveAs("Option6");
+
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.programsStarted.empty());
+    const test::WorkbookContent content = handedOver();
+    ASSERT_EQ(content.error, QString());
+    EXPECT_EQ(content.column(1, 3), names);
+    EXPECT_EQ(content.cells.size(), 3u);
+    EXPECT_EQ(content.widths.keys(), QStringList({"A"}));
+    EXPECT_FALSE(QFileInfo(dialogs.documentsOpened.value(0)).permissions() & (QFile::WriteOwner | QFile::WriteOther))
+        << "the handed-over file is read-only, so it can only be saved elsewhere";
+}
+
+TEST_F(ResultsWindowTest, AnEmptyListGivesAnEmptyWorkbookAndEachSaveANewOne) {
+    shownWith({});
+    saveAs("Option5");
+    saveAs("Option6");
+    ASSERT_EQ(dialogs.programsStarted.size(), 2u);
+    EXPECT_NE(dialogs.programsStarted[0][2], dialogs.programsStarted[1][2]);
+    for (const QStringList& started : dialogs.programsStarted) {
+        const test::WorkbookContent content = test::readWorkbook(started[2]);
+        ASSERT_EQ(content.error, QString());
+        EXPECT_EQ(content.sheets, 1);
+        EXPECT_TRUE(content.cells.empty());
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ResultsWindowTest, WithoutASpreadsheetApplicationTheReportNamesTheFirstStep) {
+    installedPrograms.clear();
+    shownWith(names);
+    saveAs("Option5");
+    saveAs("Option6");
+    const QString tag = QStringLiteral("\r\nin Tarvisk2021/08/31.Form2.PushButton2_Click at line ");
+    ASSERT_EQ(dialogs.errorReports().size(), 2);
+    EXPECT_TRUE(dialogs.errorReports()[0].startsWith(kNoSpreadsheetMessage + tag + QStringLiteral("128\r\r")));
+    EXPECT_TRUE(dialogs.errorReports()[1].startsWith(kNoSpreadsheetMessage + tag + QStringLiteral("148\r\r")));
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_FALSE(QFileInfo::exists(workbookFolder())) << "nothing is written for nobody";
+}
+
+TEST_F(ResultsWindowTest, AFailingWorkbookStepIsReportedWithItsNumber) {
+    const auto reportLine = [this] {
+        const QStringList reports = dialogs.errorReports();
+        const QString last = reports.isEmpty() ? QString() : reports.back();
+        const qsizetype at = last.indexOf(QStringLiteral(" at line "));
+        return at < 0 ? -1 : last.mid(at + 9, 3).toInt();
+    };
+    // No cache folder to make the workbook in: 130 or 150, and nothing is handed over.
+    cacheFolder = []() -> QString { throw AppError(QStringLiteral("Invalid procedure call or argument")); };
+    shownWith({QStringLiteral("Anne Martin"), QString(40'000, u'a'), QStringLiteral("Marie Curie")});
+    saveAs("Option5");
+    EXPECT_EQ(reportLine(), 130);
+    saveAs("Option6");
+    EXPECT_EQ(reportLine(), 150);
+    EXPECT_TRUE(dialogs.programsStarted.empty());
+
+    // A cell that cannot hold its text (too long for a cell): its step is named once, and the
+    // names before it still reach the user.
+    cacheFolder = [this] { return workspace.path(QStringLiteral("cache")); };
+    saveAs("Option5");
+    EXPECT_EQ(reportLine(), 136);
+    saveAs("Option6");
+    EXPECT_EQ(reportLine(), 154);
+    EXPECT_EQ(dialogs.errorReports().size(), 4);
+    ASSERT_EQ(dialogs.programsStarted.size(), 2u);
+    EXPECT_EQ(test::readWorkbook(dialogs.programsStarted[1][2]).column(1, 2), QStringList({"Anne Martin", ""}));
+
+    // A workbook that cannot be written in full: 144 or 160, no file, nothing handed over.
+    results().setResults(std::make_shared<StringListItems>(QStringList(20'000, QStringLiteral("Anne Martin"))));
+    for (const char* output : {"Option5", "Option6"}) {
+        const test::FileSizeLimit limit(4096);
+        saveAs(output);
+    }
+    const QStringList reports = dialogs.errorReports();
+    ASSERT_EQ(reports.size(), 6);
+    EXPECT_TRUE(reports[4].contains(QStringLiteral("at line 144")));
+    EXPECT_TRUE(reports[5].contains(QStringLiteral("at line 160")));
+    EXPECT_EQ(dialogs.programsStarted.size(), 2u);
+    EXPECT_EQ(QDir(workbookFolder()).entryList(QDir::Files).size(), 2);
 }

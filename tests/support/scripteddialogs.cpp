@@ -56,6 +56,10 @@ void ScriptedDialogs::openDocument(const QString& path) {
     documentsOpened.append(path);
 }
 
+void ScriptedDialogs::startProgram(const QString& program, const QStringList& arguments) {
+    programsStarted.push_back(QStringList{program} + arguments);
+}
+
 ScriptedDialogs::~ScriptedDialogs() {
     EXPECT_TRUE(m_promptAnswers.isEmpty()) << "scripted prompt answers left unused";
     EXPECT_TRUE(m_openFilesAnswers.isEmpty()) << "scripted file picks left unused";

@@ -41,6 +41,8 @@ public:
     std::vector<PickerRequest> foldersShown;
     QList<QUrl> urlsOpened;
     QStringList documentsOpened;
+    /** Each program started: the program, then its arguments. */
+    std::vector<QStringList> programsStarted;
 
     /** The texts of the "Application Error" reports shown so far. */
     QStringList errorReports() const;
@@ -51,6 +53,7 @@ public:
     QString chooseFolder(const QString& title, const QString& startFolder) override;
     void openUrl(const QUrl& url) override;
     void openDocument(const QString& path) override;
+    void startProgram(const QString& program, const QStringList& arguments) override;
 
     /** Fails the test when scripted answers were left unused. */
     ~ScriptedDialogs() override;
