@@ -2,10 +2,11 @@
 # Each target first installs whatever Debian packages are missing (scripts/install-deps).
 
 BENCH_ARGS ?=
+FUZZ_SECONDS ?= 60
 CMAKE ?= cmake
 CTEST ?= ctest
 
-.PHONY: all deps build run test test-asan bench install format clean
+.PHONY: all deps build run test test-asan bench fuzz install format clean
 
 all: build
 
@@ -31,6 +32,11 @@ bench: deps
 	@test -f build/release/build.ninja || $(CMAKE) --preset release
 	$(CMAKE) --build --preset release --target quillory-bench
 	build/release/bench/quillory-bench $(BENCH_ARGS)
+
+fuzz: deps
+	@test -f build/fuzz/build.ninja || $(CMAKE) --preset fuzz
+	$(CMAKE) --build --preset fuzz --target quillory-fuzzers
+	tests/fuzz/run-fuzzers build/fuzz/tests/fuzz $(FUZZ_SECONDS)
 
 install: deps
 	@test -f build/release/build.ninja || $(CMAKE) --preset release

@@ -4,6 +4,7 @@
 #include "namedatabase.h"
 
 #include <QIODevice>
+#include <QStringDecoder>
 
 #include <cstring>
 
@@ -107,12 +108,67 @@ NameFileReader::NameFileReader(QIODevice& device) : m_device(device) {
 }
 
 QByteArray NameFileReader::readChunk() {
+    // A device may hand out fewer bytes than asked for before its end; a piece is filled regardless,
+    // so that the byte-order mark is always seen whole.
     QByteArray chunk(kChunkSize, Qt::Uninitialized);
-    const qint64 read = m_device.read(chunk.data(), kChunkSize);
-    if (read < 0)
-        throw AppError(m_device.errorString());
-    chunk.truncate(read);
+    qint64 filled = 0;
+    while (filled < kChunkSize) {
+        const qint64 read = m_device.read(chunk.data() + filled, kChunkSize - filled);
+        if (read < 0)
+            throw AppError(m_device.errorString());
+        if (read == 0)
+            break;
+        filled += read;
+    }
+    chunk.truncate(filled);
     return chunk;
+}
+
+QString NameFileReader::decode(const QByteArray& chunk) {
+    if (m_encoding == Encoding::Windows1252)
+        return fromWindows1252(chunk);
+    // Each piece is decoded on its own, up to its last whole character; the bytes of a character
+    // that the piece cuts wait for the next one. A decoder carried across pieces would treat a
+    // faulty sequence at a piece's end differently from the same bytes inside a piece.
+    QByteArray bytes = std::exchange(m_pending, QByteArray()) + chunk;
+    const qsizetype keep = chunk.isEmpty() ? 0 : unfinishedTail(bytes);
+    m_pending = bytes.sliced(bytes.size() - keep);
+    bytes.truncate(bytes.size() - keep);
+    switch (m_encoding) {
+    case Encoding::Utf8:
+        return QString::fromUtf8(bytes);
+    case Encoding::Utf16LE:
+        return QStringDecoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless).decode(bytes);
+    case Encoding::Utf16BE:
+        return QStringDecoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless).decode(bytes);
+    case Encoding::Windows1252:
+        break;
+    }
+    return {};
+}
+
+qsizetype NameFileReader::unfinishedTail(const QByteArray& bytes) const {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype size = bytes.size();
+    if (m_encoding == Encoding::Utf8) {
+        // Back over at most three continuation bytes to a lead byte whose character is not complete.
+        for (qsizetype back = 1; back <= 4 && back <= size; ++back) {
+            const unsigned char b = p[size - back];
+            if ((b & 0xC0) == 0x80)
+                continue;
+            const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+            return length > back ? back : 0;
+        }
+        return 0;
+    }
+    // UTF-16: an odd byte, and a high surrogate whose low half may follow.
+    const qsizetype odd = size % 2;
+    if (size - odd < 2)
+        return odd;
+    const qsizetype at = size - odd - 2;
+    const char16_t unit =
+        m_encoding == Encoding::Utf16LE ? char16_t(p[at] | p[at + 1] << 8) : char16_t(p[at] << 8 | p[at + 1]);
+    return odd + (QChar::isHighSurrogate(unit) ? 2 : 0);
 }
 
 void NameFileReader::detectEncoding() {
@@ -135,19 +191,6 @@ void NameFileReader::detectEncoding() {
     }
     if (!m_device.seek(mark))
         throw AppError(m_device.errorString());
-    switch (m_encoding) {
-    case Encoding::Utf8:
-        m_decoder = QStringDecoder(QStringConverter::Utf8);
-        break;
-    case Encoding::Utf16LE:
-        m_decoder = QStringDecoder(QStringConverter::Utf16LE);
-        break;
-    case Encoding::Utf16BE:
-        m_decoder = QStringDecoder(QStringConverter::Utf16BE);
-        break;
-    case Encoding::Windows1252:
-        break;
-    }
 }
 
 void NameFileReader::gather(const QChar* piece, qsizetype size) {
@@ -194,7 +237,7 @@ std::optional<QString> NameFileReader::next() {
             return takeName();
         const QByteArray chunk = readChunk();
         m_atEnd = chunk.isEmpty();
-        m_text = m_encoding == Encoding::Windows1252 ? fromWindows1252(chunk) : QString(m_decoder.decode(chunk));
+        m_text = decode(chunk);
         m_position = 0;
     }
 }

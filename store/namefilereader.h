@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringDecoder>
 
 #include <optional>
 
@@ -36,13 +35,15 @@ private:
 
     void detectEncoding();
     QByteArray readChunk();
+    QString decode(const QByteArray& chunk);
+    qsizetype unfinishedTail(const QByteArray& bytes) const;
     void gather(const QChar* piece, qsizetype size);
     std::optional<QString> takeName();
 
     QIODevice& m_device;
     Encoding m_encoding = Encoding::Utf8;
-    QStringDecoder m_decoder;
-    QString m_text; // decoded text not yet split into names
+    QByteArray m_pending; // the start of a character that the last piece cut
+    QString m_text;       // decoded text not yet split into names
     qsizetype m_position = 0;
     QString m_name;       // the name being gathered
     int m_nameLength = 0; // its length in characters (a surrogate pair counts once); past the limit, full

@@ -90,6 +90,39 @@ TEST(NameFileReader, SettlesTheEncodingByMarkOrByContent) {
     EXPECT_EQ(namesIn(QByteArray(64 * 1024 - 1, '\n') + "\xC3\xA9mile"), QStringList{"émile"});
 }
 
+TEST(NameFileReader, WhereTheReadsOfTheFileEndChangesNoName) {
+    // A faulty character cut by the end of a read, in a file marked UTF-8: the letter after it is
+    // kept, as it is when the same bytes lie inside one read.
+    // After the mark the file is read in pieces of 64 KB.
+    const QByteArray faulty = "\xEF\xBB\xBF" + QByteArray(64 * 1024 - 2, '\n') + "\xEF\xBBHl\xC3\xA8ne";
+    EXPECT_EQ(namesIn(faulty), QStringList{QStringLiteral("\uFFFD\uFFFDHlène")});
+    // UTF-16 with a surrogate pair cut by the end of a read.
+    const QByteArray utf16 = "\xFF\xFE" + QByteArray(64 * 1024 - 4, '\0') + QByteArray("\n\0\x3D\xD8\x00\xDEZ\0", 8);
+    EXPECT_EQ(namesIn(utf16), QStringList({QString(50, QChar(0)), QStringLiteral("\U0001F600Z")}));
+}
+
+TEST(NameFileReader, ADeviceThatHandsOutFewBytesAtATimeGivesTheSameNames) {
+    // A device that hands out one byte per read.
+    class Trickle : public QBuffer {
+    protected:
+        qint64 readData(char* data, qint64 size) override { return QBuffer::readData(data, std::min<qint64>(size, 1)); }
+    };
+    for (const QByteArray& bytes : {QByteArray("\xFF\xFEJ\0e\0\n\0", 8),
+                                    QByteArray("\xEF\xBB\xBFZo\xC3\xA9\r\nL\xC3\xA9"
+                                               "a"),
+                                    QByteArray("H\xE9l\xE8ne\r\nAnne")}) {
+        Trickle device;
+        device.setData(bytes);
+        device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        NameFileReader reader(device);
+        QStringList names;
+        while (const auto name = reader.next())
+            names << *name;
+        EXPECT_EQ(names, namesIn(bytes)) << bytes.toHex().toStdString();
+        EXPECT_FALSE(names.isEmpty());
+    }
+}
+
 TEST(NameFileReader, AReadFailureIsThrownWithTheSystemsMessage) {
     // With a byte-order mark the names are read in a single pass, so the failure comes part-way.
     QByteArray names = "\xEF\xBB\xBF";

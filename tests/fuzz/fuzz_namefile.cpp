@@ -1,0 +1,66 @@
+// The text-file reader: any bytes give names that fit the store (no line end, no apostrophe, at most
+// 50 characters, never a character cut in two), and the same names however the bytes arrive.
+#include "fuzzcheck.h"
+#include "store/namedatabase.h"
+#include "store/namefilereader.h"
+
+#include <QBuffer>
+
+using namespace quillory;
+
+namespace {
+
+/** A file that hands out at most `step` bytes per read, as a slow device may. */
+class TricklingDevice : public QIODevice {
+public:
+    TricklingDevice(QByteArray bytes, qint64 step) : m_bytes(std::move(bytes)), m_step(step) {}
+    qint64 size() const override { return m_bytes.size(); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 n = std::min({maxSize, m_step, qint64(m_bytes.size()) - pos()});
+        std::memcpy(data, m_bytes.constData() + pos(), static_cast<size_t>(std::max<qint64>(n, 0)));
+        return std::max<qint64>(n, 0);
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_step;
+};
+
+QStringList namesOf(QIODevice& device) {
+    device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    NameFileReader reader(device);
+    QStringList names;
+    while (const std::optional<QString> name = reader.next())
+        names << *name;
+    return names;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0)
+        return 0;
+    const qint64 step = 1 + data[0] % 7;
+    const QByteArray bytes(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
+
+    QByteArray copy = bytes;
+    QBuffer whole(&copy);
+    const QStringList names = namesOf(whole);
+    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+    for (const QString& name : names) {
+        fuzz::check(!name.isEmpty(), "an empty line gives no name", name);
+        fuzz::check(fuzz::characterCount(name) <= kMaxNameLength, "a name has at most 50 characters", name);
+        fuzz::check(!name.contains(u'\r') && !name.contains(u'\n'), "a name holds no line end", name);
+        fuzz::check(!name.contains(u'\''), "a name holds no apostrophe", name);
+        // Only a UTF-16 file can bring a surrogate of its own; any other lone one is a cut character.
+        fuzz::check(utf16 || !fuzz::hasLoneSurrogate(name), "a name is never cut inside a character", name);
+    }
+    fuzz::check(names.size() <= bytes.count('\n') + bytes.count('\r') + 1, "at most one name per line");
+
+    TricklingDevice trickle(bytes, step);
+    fuzz::check(namesOf(trickle) == names, "the names do not depend on how the bytes arrive");
+    return 0;
+}
