@@ -7,9 +7,13 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+
 namespace quillory {
 
 namespace {
+
+std::atomic<std::chrono::milliseconds> g_busyTimeout{std::chrono::seconds(5)};
 
 int collateNames(void*, int lengthA, const void* a, int lengthB, const void* b) {
     return compareNames(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lengthA)),
@@ -49,6 +53,14 @@ NameDatabase::~NameDatabase() {
     close();
 }
 
+void NameDatabase::setBusyTimeout(std::chrono::milliseconds timeout) {
+    g_busyTimeout = timeout;
+}
+
+std::chrono::milliseconds NameDatabase::busyTimeout() {
+    return g_busyTimeout;
+}
+
 void NameDatabase::open() {
     close();
     sqlite3* db = nullptr;
@@ -57,7 +69,7 @@ void NameDatabase::open() {
     try {
         if (code != SQLITE_OK)
             throw AppError(engineMessage(db, code));
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        sqlite3_busy_timeout(db, static_cast<int>(g_busyTimeout.load().count()));
         sqlite3_create_collation_v2(db, kNameCollation, SQLITE_UTF8, nullptr, collateNames, nullptr);
         // Reading the journal mode reads the file's header, so a file that is no database fails here,
         // at the open, rather than at the first statement.

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <map>
 #include <string>
 
@@ -34,6 +35,13 @@ public:
 
     const QString& file() const { return m_file; }
 
+    /**
+     * How long a connection opened from now on waits for another copy's write lock before its
+     * statement fails with "database is locked": 5 s unless changed. Tests shorten it.
+     */
+    static void setBusyTimeout(std::chrono::milliseconds timeout);
+    static std::chrono::milliseconds busyTimeout();
+
     /** Opens the file for reading and writing. */
     void open();
     bool isOpen() const { return m_db != nullptr; }
@@ -45,9 +53,6 @@ public:
 
     /** Closes the connection if it is open; otherwise does nothing. */
     void close();
-
-    /** How long a statement waits for another connection's write to end before it fails, in ms. */
-    static constexpr int kBusyTimeoutMs = 5000;
 
     /**
      * Creates a new, empty name database with the five tables (for the build and for tests; the program

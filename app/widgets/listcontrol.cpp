@@ -15,10 +15,7 @@ ListControl::ListControl(QWidget* parent) : QTableView(parent) {
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setTabKeyNavigation(false);
-    verticalHeader()->hide();
-    // Every row has the height of one line of the list's font; nothing is measured per row.
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    setVerticalHeader(newRowHeader());
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -33,9 +30,28 @@ ListControl::ListControl(QWidget* parent) : QTableView(parent) {
     header()->setMouseTracking(true);
     header()->installEventFilter(this);
 
+    connect(&m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { m_rowsBeforeReset = m_model.count(); });
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &ListControl::releaseRowRecords);
     connect(&m_model, &QAbstractItemModel::modelReset, this, &ListControl::keepASelection);
     connect(&m_model, &QAbstractItemModel::rowsInserted, this, &ListControl::keepASelection);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListControl::keepASelection);
+}
+
+QHeaderView* ListControl::newRowHeader() {
+    auto* rows = new QHeaderView(Qt::Vertical, this);
+    rows->hide();
+    // Every row has the height of one line of the list's font; nothing is measured per row.
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 4);
+    return rows;
+}
+
+void ListControl::releaseRowRecords() {
+    // The row header keeps a small record per row, and keeps the room for them when the list gets
+    // shorter: a million rows replaced by ten would hold 8 MB for nothing. A new header starts empty.
+    constexpr int kManyRows = 100'000;
+    if (m_rowsBeforeReset > kManyRows && m_model.count() < m_rowsBeforeReset / 2)
+        setVerticalHeader(newRowHeader());
 }
 
 void ListControl::addColumnHeader(const QString& text) {

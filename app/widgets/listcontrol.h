@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class QHeaderView;
+
 namespace quillory {
 
 /**
@@ -66,8 +68,11 @@ protected:
 private:
     void selectRow(int row);
     void keepASelection();
+    void releaseRowRecords();
+    QHeaderView* newRowHeader();
 
     NameListModel m_model;
+    int m_rowsBeforeReset = 0;
 };
 
 } // namespace quillory

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/apppaths.h"
+#include "printers.h"
 
 #include <QByteArray>
 #include <QStringList>
