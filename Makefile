@@ -40,7 +40,7 @@ fuzz: deps
 
 install: deps
 	@test -f build/release/build.ninja || $(CMAKE) --preset release
-	$(CMAKE) --build --preset release --target quillory names_db
+	$(CMAKE) --build --preset release --target quillory quillory-cli quillory-cli-man names_db births
 	$(CMAKE) --install build/release $(if $(PREFIX),--prefix $(PREFIX),)
 
 format:

@@ -8,6 +8,9 @@ namespace quillory::appinfo {
 /** Shown in both window captions; also the source of the application title. */
 inline const QString kDisplayName = QStringLiteral("Quillory");
 
+/** The project's version, which both programs' --version print and the package carries. */
+inline const QString kVersion = QStringLiteral(QUILLORY_VERSION);
+
 /** Settings address: organisation (application name) and section. */
 inline const QString kSettingsOrganisation = QStringLiteral("Obrenna");
 inline const QString kSettingsSection = QStringLiteral("Quillory");

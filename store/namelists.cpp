@@ -23,6 +23,13 @@ void fillList(NameDatabase& database, const char* statement, const char* column,
     list.setItems(std::move(items));
 }
 
+QStringList queryNames(NameDatabase& database, const char* statement, const char* column) {
+    QStringList names;
+    for (NameQuery query(database, statement, column); !query.atEnd(); query.moveNext())
+        names.append(query.value());
+    return names;
+}
+
 void fillNameLists(const QString& databaseFile, const ListChoice& choice, NameListModel& firstNames,
                    NameListModel& lastNames) {
     NameDatabase database(databaseFile);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace quillory {
 
@@ -30,6 +31,9 @@ struct ListChoice {
  */
 void fillNameLists(const QString& databaseFile, const ListChoice& choice, NameListModel& firstNames,
                    NameListModel& lastNames);
+
+/** The values of a query's column as stored, in the order the query gives. */
+QStringList queryNames(NameDatabase& database, const char* statement, const char* column);
 
 /** One list's part of a fill: the query's rows, in proper case, replace the list's items. */
 void fillList(NameDatabase& database, const char* statement, const char* column, NameListModel& list);

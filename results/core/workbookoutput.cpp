@@ -280,8 +280,8 @@ bool isWholeWorkbook(const QString& path) {
     return status == Z_STREAM_END && unread == 0 && inflated == sheet->size && tail == ending;
 }
 
-NamesWorkbook::NamesWorkbook(QString path)
-    : m_path(std::move(path)), m_partPath(m_path + QStringLiteral(".part")),
+NamesWorkbook::NamesWorkbook(QString path, Placement placement)
+    : m_path(std::move(path)), m_placement(placement), m_partPath(m_path + QStringLiteral(".part")),
       m_tmpdir(QFile::encodeName(QFileInfo(m_path).absolutePath()).toStdString()) {
     // Constant memory: each row is written out when the next begins, into a temporary file kept
     // beside the workbook rather than in a temporary folder that may live in memory.
@@ -353,6 +353,15 @@ void NamesWorkbook::finish() {
     if (error != LXW_NO_ERROR || !isWholeWorkbook(m_partPath)) {
         QFile::remove(m_partPath);
         throw AppError(error != LXW_NO_ERROR ? writerError(error) : kWorkbookNotWrittenInFull);
+    }
+    if (m_placement == Placement::Replacing) {
+        // rename() puts the new file in place of an earlier one in a single step.
+        if (std::rename(QFile::encodeName(m_partPath).constData(), QFile::encodeName(m_path).constData()) != 0) {
+            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+            QFile::remove(m_partPath);
+            throw AppError(reason);
+        }
+        return;
     }
     QFile::setPermissions(m_partPath, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther);
     QFile part(m_partPath);

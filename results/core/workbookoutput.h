@@ -61,14 +61,17 @@ bool isWholeWorkbook(const QString& path);
  * each row goes to a temporary file as soon as the next one starts. Rows must be written in order.
  * Cells hold text only, exactly as given: "0123" and "=1+1" stay text.
  *
- * The file appears at `path` only once finish() has written it in full, read-only, so that an
- * application opening it can only save the names somewhere else. A workbook dropped unfinished
- * leaves no file.
+ * The file appears at `path` only once finish() has written it in full. A workbook handed to an
+ * application is new and read-only, so that the application can only save the names somewhere
+ * else; a workbook the user asked for by name replaces any earlier file of that name. A workbook
+ * dropped unfinished leaves no file.
  */
 class NamesWorkbook {
 public:
+    enum class Placement { HandedOver, Replacing };
+
     /** Creates the workbook and its sheet. Throws AppError on failure. */
-    explicit NamesWorkbook(QString path);
+    explicit NamesWorkbook(QString path, Placement placement = Placement::HandedOver);
     ~NamesWorkbook();
 
     NamesWorkbook(const NamesWorkbook&) = delete;
@@ -89,9 +92,12 @@ public:
     void finish();
 
     const QString& path() const { return m_path; }
+    /** Where finish() writes the file before it takes its place. */
+    const QString& partPath() const { return m_partPath; }
 
 private:
     QString m_path;
+    Placement m_placement;
     QString m_partPath;
     std::string m_tmpdir;
     lxw_workbook* m_book = nullptr;

@@ -1,0 +1,96 @@
+// quillory-cli's own path: names drawn and written into a file, the pools read once beforehand as a
+// run reads them; and the memory a run of ten million names takes.
+#include "cli/clirun.h"
+#include "cli/options.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace quillory;
+
+struct CliBench {
+    QTemporaryDir dir;
+    cli::Environment environment{.paths = AppPaths(dir.path()), .entropy = [] { return std::uint64_t{1}; }};
+    cli::Options options;
+
+    explicit CliBench(int count) {
+        QFile::copy(QStringLiteral(QUILLORY_BUILTIN_NAMES_DB), dir.filePath(QStringLiteral("names.mdb")));
+        QFile::copy(QStringLiteral(QUILLORY_BIRTHS_FILE), dir.filePath(QStringLiteral("births.tsv")));
+        options.count = count;
+        options.seed = 1;
+        options.output = dir.filePath(QStringLiteral("names.out"));
+    }
+
+    void run(benchmark::State& state) {
+        const cli::RunPools pools = cli::loadPools(options, environment);
+        for (auto _ : state)
+            cli::writeNames(options, pools, *options.seed, environment);
+        if (QFileInfo(options.output).size() < options.count * 4)
+            state.SkipWithError("the file is too short");
+        state.SetItemsProcessed(state.iterations() * options.count);
+    }
+};
+
+// Text, one name a line, built-in names, uniform: to be compared with BM_Floor.
+void BM_CliText(benchmark::State& state) {
+    CliBench bench(static_cast<int>(state.range(0)));
+    bench.run(state);
+}
+BENCHMARK(BM_CliText)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+void BM_CliWeighted(benchmark::State& state) {
+    CliBench bench(static_cast<int>(state.range(0)));
+    bench.options.weighted = true;
+    bench.run(state);
+}
+BENCHMARK(BM_CliWeighted)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+void BM_CliUnique(benchmark::State& state) {
+    CliBench bench(static_cast<int>(state.range(0)));
+    bench.options.unique = true;
+    bench.run(state);
+}
+BENCHMARK(BM_CliUnique)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+void BM_CliCsv(benchmark::State& state) {
+    CliBench bench(static_cast<int>(state.range(0)));
+    bench.options.format = cli::Format::Csv;
+    bench.run(state);
+}
+BENCHMARK(BM_CliCsv)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// The real program writing ten million names to a file; peak_MB is its peak resident set.
+void BM_CliPeakMemory(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QByteArray output = QFile::encodeName(dir.filePath(QStringLiteral("names.txt")));
+    const QByteArray count = QByteArray::number(state.range(0));
+    long peakKilobytes = 0;
+    for (auto _ : state) {
+        const pid_t child = fork();
+        if (child == 0) {
+            execl(QUILLORY_CLI, "quillory-cli", "-n", count.constData(), "--seed", "1", "-o", output.constData(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        rusage usage{};
+        wait4(child, &status, 0, &usage);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            state.SkipWithError("quillory-cli failed");
+        peakKilobytes = std::max(peakKilobytes, usage.ru_maxrss);
+    }
+    state.counters["peak_MB"] = static_cast<double>(peakKilobytes) / 1024.0;
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_CliPeakMemory)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "options.h"
+
+#include "core/apppaths.h"
+#include "generator/drawpool.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+/** A run of quillory-cli: the pools read, the names drawn and written. */
+namespace quillory::cli {
+
+/** Exit statuses. */
+inline constexpr int kSuccess = 0;
+inline constexpr int kRunFailure = 1;
+inline constexpr int kUsage = 2;
+
+/** A run that cannot go on: its exit status and its one line for standard error. */
+struct Failure {
+    int status;
+    QString message;
+};
+
+/** What a run needs of the world; main() gives the real one, tests and benchmarks their own. */
+struct Environment {
+    /** The program folder: names.mdb and births.tsv. */
+    AppPaths paths;
+    /** Where names go without -o. */
+    int outputFd = 1;
+    /** Where diagnostics go. */
+    std::FILE* errors = stderr;
+    /** Whether `errors` and the standard output are terminals: a long run shows its progress on
+     *  `errors` when that is a terminal that the names do not go to. */
+    bool errorsOnTerminal = false;
+    bool outputOnTerminal = false;
+    /** A seed from the system, for a run without --seed. */
+    std::function<std::uint64_t()> entropy;
+};
+
+/** The pools of a run, as read and made printable, with the joined lines that repeat others. */
+struct RunPools {
+    DrawPool first;
+    DrawPool last;
+    std::vector<std::uint64_t> repeats;
+};
+
+/** Reads the names a run draws from. Throws Failure. */
+RunPools loadPools(const Options& options, const Environment& environment);
+
+/** Draws and writes `options.count` names from the sequence started at `seed`. Throws Failure or ClosedPipe. */
+void writeNames(const Options& options, const RunPools& pools, std::uint64_t seed, Environment& environment);
+
+/**
+ * The file that an interrupted run would leave half written (a workbook's temporary file), or none
+ * (empty text). The signal handler of main() removes it: leftover() is safe to call there.
+ */
+void setLeftover(const QString& path);
+const char* leftover();
+
+/** A whole run: the exit status, with any diagnostic already written. */
+int run(const Options& options, Environment& environment);
+
+/** The command line read and run: help, version, usage errors and runs alike. */
+int runCommandLine(const QStringList& arguments, Environment& environment);
+
+} // namespace quillory::cli

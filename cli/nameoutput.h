@@ -1,0 +1,151 @@
+#pragma once
+
+#include "options.h"
+
+#include "generator/drawpool.h"
+#include "generator/namedraws.h"
+
+#include <QByteArray>
+#include <QSaveFile>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+/** Where quillory-cli's names go, and in what form. */
+namespace quillory::cli {
+
+/** A reader of standard output went away: not an error, the run just ends. */
+struct ClosedPipe {};
+
+/** Bytes out, gathered into large writes. */
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+
+    ByteSink(const ByteSink&) = delete;
+    ByteSink& operator=(const ByteSink&) = delete;
+
+    /** Room for at least `size` more bytes (at most kRoom): write them there, then call advance(). */
+    char* room(qsizetype size) {
+        if (m_used + size > kBufferSize)
+            flush();
+        return m_buffer.get() + m_used;
+    }
+    /** Takes the bytes written into room() up to `end`. */
+    void advance(const char* end) { m_used = end - m_buffer.get(); }
+
+    void append(const char* data, qsizetype size);
+    void append(const QByteArray& bytes) { append(bytes.constData(), bytes.size()); }
+
+    /** Writes what is gathered; throws AppError on failure, ClosedPipe when the reader went away. */
+    void flush();
+    /** Flushes, and for a file puts it in place. */
+    virtual void finish() { flush(); }
+
+    static constexpr qsizetype kRoom = 64 * 1024;
+
+protected:
+    ByteSink() : m_buffer(new char[kBufferSize]) {}
+    virtual void writeOut(const char* data, qsizetype size) = 0;
+
+private:
+    static constexpr qsizetype kBufferSize = 1 << 20;
+    std::unique_ptr<char[]> m_buffer;
+    qsizetype m_used = 0;
+};
+
+/** An open file descriptor, such as standard output. */
+class DescriptorSink final : public ByteSink {
+public:
+    explicit DescriptorSink(int fd) : m_fd(fd) {}
+
+private:
+    void writeOut(const char* data, qsizetype size) override;
+    int m_fd;
+};
+
+/** A file written whole or not at all: it takes its place (replacing any earlier one) only at finish(). */
+class FileSink final : public ByteSink {
+public:
+    /** Throws AppError naming the file when it cannot be created. */
+    explicit FileSink(const QString& path);
+    void finish() override;
+
+private:
+    void writeOut(const char* data, qsizetype size) override;
+    QSaveFile m_file;
+};
+
+/** Writes drawn names in one format. */
+class NameWriter {
+public:
+    virtual ~NameWriter() = default;
+    virtual void write(DrawnName name) = 0;
+    /** Completes the output; nothing of it is in place before. */
+    virtual void finish() = 0;
+};
+
+/**
+ * The line formats: text (parts joined by a space, LF or CR LF), csv (RFC 4180 with a header, CR LF,
+ * quoted only where needed) and jsonl (one object a line). Each pool text is encoded once as its
+ * format needs it; a name is then a few copies of bytes.
+ */
+class LineWriter final : public NameWriter {
+public:
+    LineWriter(const Options& options, const DrawPool& first, const DrawPool& last, std::unique_ptr<ByteSink> sink);
+
+    void write(DrawnName name) override {
+        char* at = m_sink->room(m_longestLine);
+        at = put(at, m_open);
+        if (m_withFirst)
+            at = put(at, m_firstFields, name.first);
+        at = put(at, m_between);
+        if (m_withLast)
+            at = put(at, m_lastFields, name.last);
+        at = put(at, m_close);
+        m_sink->advance(at);
+    }
+    void finish() override { m_sink->finish(); }
+
+private:
+    // All texts of a pool in one block: text i is bytes[offsets[i], offsets[i + 1]).
+    struct Fields {
+        QByteArray bytes;
+        std::vector<qsizetype> offsets;
+    };
+
+    Fields encodeFields(const DrawPool& pool) const;
+    QByteArray field(const QString& text) const;
+    static char* put(char* at, const QByteArray& bytes) {
+        std::memcpy(at, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        return at + bytes.size();
+    }
+    static char* put(char* at, const Fields& fields, std::uint32_t item) {
+        const qsizetype from = fields.offsets[item];
+        const qsizetype size = fields.offsets[item + 1] - from;
+        std::memcpy(at, fields.bytes.constData() + from, static_cast<std::size_t>(size));
+        return at + size;
+    }
+
+    Format m_format;
+    bool m_withFirst;
+    bool m_withLast;
+    QByteArray m_open;
+    QByteArray m_between;
+    QByteArray m_close;
+    Fields m_firstFields;
+    Fields m_lastFields;
+    qsizetype m_longestLine = 0;
+    std::unique_ptr<ByteSink> m_sink;
+};
+
+/** The xlsx format: the window's workbook writer, one name a row, in two cells or one. */
+std::unique_ptr<NameWriter> makeWorkbookWriter(const Options& options, const DrawPool& first, const DrawPool& last);
+
+/** A field of a CSV record: quoted, with quotes doubled, when it holds a comma, a quote, CR or LF. */
+QByteArray csvField(const QString& text);
+/** A JSON string literal, UTF-8, with quotes, backslashes and control characters escaped. */
+QByteArray jsonString(const QString& text);
+
+} // namespace quillory::cli

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "generator/namegenerator.h"
+#include "store/namelists.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+/** What quillory-cli is asked to do, read from its command line. */
+namespace quillory::cli {
+
+inline const QString kProgramName = QStringLiteral("quillory-cli");
+
+enum class Format { Text, Csv, Jsonl, Xlsx };
+
+/** The most rows a worksheet holds. */
+inline constexpr std::int64_t kMaxSheetRows = 1'048'576;
+
+struct Options {
+    std::int64_t count = 100;
+    NamePart part = NamePart::FirstAndLast;
+    GenderChoice gender = GenderChoice::Both;
+    NameSource source = NameSource::HalvardsList;
+    /** names.mdb to read instead of the one the window uses. */
+    QString database;
+    /** Text files to draw first or last names from instead of the database. */
+    QString firstNamesFile;
+    QString lastNamesFile;
+    bool stripSpaces = false;
+    bool weighted = false;
+    bool unique = false;
+    std::optional<std::uint64_t> seed;
+    bool verbose = false;
+    Format format = Format::Text;
+    bool crlf = false;
+    int cells = 2;
+    /** The file to write; empty text, or "-", for standard output. */
+    QString output;
+
+    bool toStandardOutput() const { return output.isEmpty() || output == QLatin1String("-"); }
+};
+
+/** A command line read: a run to make, a text to print and leave, or a usage error. */
+struct Request {
+    enum class Kind { Run, Help, Version, UsageError };
+    Kind kind = Kind::Run;
+    Options options;
+    /** The help or version text, or the usage error's one line. */
+    QString text;
+};
+
+/** Reads the arguments (the program's name first). */
+Request parseArguments(const QStringList& arguments);
+
+/** The whole count as typed: plain digits, 0 to 2,147,483,647; nothing otherwise. */
+std::optional<std::int64_t> countFromArgument(const QString& text);
+
+} // namespace quillory::cli

@@ -1,0 +1,335 @@
+// quillory-cli as scripts see it: the real program started as a child process, its output read back
+// by independent readers (Python's csv and json modules) and judged against the data files.
+#include "filesizelimit.h"
+#include "tempworkspace.h"
+
+#include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace quillory::test {
+namespace {
+
+struct CliResult {
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+CliResult runCli(const QStringList& arguments) {
+    QProcess cli;
+    cli.start(QStringLiteral(QUILLORY_CLI), arguments);
+    CliResult result;
+    if (!cli.waitForFinished(120'000) || cli.exitStatus() != QProcess::NormalExit) {
+        cli.kill();
+        result.err = QStringLiteral("did not end normally");
+        return result;
+    }
+    result.status = cli.exitCode();
+    result.out = cli.readAllStandardOutput();
+    result.err = QString::fromUtf8(cli.readAllStandardError());
+    return result;
+}
+
+QStringList lines(const QByteArray& out) {
+    QStringList all = QString::fromUtf8(out).split(u'\n');
+    if (!all.isEmpty() && all.last().isEmpty())
+        all.removeLast();
+    return all;
+}
+
+// Records read back by Python's csv module (a header row first) or json module (one object a line).
+QJsonArray readBack(const QString& path, const char* format) {
+    static const char kReader[] = R"(
+import csv, json, sys
+if sys.argv[2] == "csv":
+    with open(sys.argv[1], newline="", encoding="utf-8") as f:
+        rows = list(csv.reader(f, strict=True))
+else:
+    with open(sys.argv[1], encoding="utf-8") as f:
+        rows = [json.loads(line) for line in f.read().split("\n") if line]
+        rows = [[r.get("first_name"), r.get("last_name")] for r in rows]
+json.dump(rows, sys.stdout)
+)";
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QString::fromUtf8(kReader), path, QString::fromLatin1(format)});
+    python.waitForFinished(60'000);
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override { workspace.installBuiltInNames(); }
+
+    // The built-in names as the build made them, whatever the user has done to the program's own.
+    QStringList builtIn(QStringList arguments) const {
+        return arguments << QStringLiteral("--database") << workspace.nameDatabase();
+    }
+
+    TempWorkspace workspace;
+};
+
+// The whole output of a seed is a promise to every script that stored one: it never changes.
+TEST_F(CliTest, ASeedGivesTheSameOutputForEver) {
+    struct Golden {
+        QStringList arguments;
+        QByteArray output;
+    } golden[6] = {
+        {{"-n", "5", "--seed", "42"},
+         "Ilane Besnier\n"
+         "Tifanny Meffre\n"
+         "Parfait Wehrle\n"
+         "Scotty Mouton\n"
+         "Ma\xc3\xabline Peigne\n"},
+        {{"-n", "5", "--seed", "7", "--part", "first", "--gender", "female", "--weighted"},
+         "M\xc3\xa9lyne\n"
+         "Esther\n"
+         "Patricia\n"
+         "Virginie\n"
+         "Zehra\n"},
+        {{"-n", "5", "--seed", "2026", "--unique", "--format", "csv"},
+         "first_name,last_name\r\n"
+         "Assia,Larrouy\r\n"
+         "Mika,Defaux\r\n"
+         "Estelle,Puget\r\n"
+         "Da\xc3\xafna,Segard\r\n"
+         "Anna\xc3\xafg,Pubert\r\n"},
+        {{"-n", "5", "--seed", "18446744073709551615", "--part", "last", "--weighted", "--unique", "--strip-spaces",
+          "--crlf"},
+         "Lagasse\r\n"
+         "Perot\r\n"
+         "Laffont\r\n"
+         "Pamart\r\n"
+         "Lamoureux\r\n"},
+    };
+    // Six names of equal weight: five of them take the shuffle without repeats, and the weighted draw
+    // without repeats past half the weight.
+    const QString six =
+        workspace.writeFile(QStringLiteral("six.txt"), "Ange\nBasile\nC\xc3\xa9leste\nDorian\n\xc3\x89mile\nFlore\n");
+    const QStringList fromSix{"-n", "5", "--seed", "11", "--part", "first", "--unique", "--first-names", six};
+    golden[4] = {fromSix, "Basile\n"
+                          "Ange\n"
+                          "C\xc3\xa9leste\n"
+                          "\xc3\x89mile\n"
+                          "Dorian\n"};
+    golden[5] = {QStringList(fromSix) << "--weighted", "Basile\n"
+                                                       "\xc3\x89mile\n"
+                                                       "C\xc3\xa9leste\n"
+                                                       "Ange\n"
+                                                       "Dorian\n"};
+    for (const auto& [arguments, output] : golden) {
+        const CliResult result = runCli(builtIn(arguments));
+        EXPECT_EQ(result.status, 0) << result.err.toStdString();
+        EXPECT_EQ(result.out, output) << arguments.join(u' ').toStdString();
+    }
+}
+
+// Names that need quoting or escaping come back whole through csv and json readers of their own, and
+// record for record the same as the text form of the same seed.
+TEST_F(CliTest, CsvAndJsonLinesReadBackAsTheTextOfTheSameSeed) {
+    const QString first =
+        workspace.writeFile(QStringLiteral("first.txt"), "Zo\xc3\xa9\nJean, Marie\nLe \"Grand\"\nAnne\tSophie\n");
+    const QString last =
+        workspace.writeFile(QStringLiteral("last.txt"), "O\"Brien\nDa Silva\nBack\\slash\n\xf0\x9f\x98\x80x\n");
+    const QStringList common{"-n", "300", "--seed", "5", "--first-names", first, "--last-names", last};
+
+    const CliResult text = runCli(common);
+    ASSERT_EQ(text.status, 0) << text.err.toStdString();
+    const QStringList textLines = lines(text.out);
+    ASSERT_EQ(textLines.size(), 300);
+    QSet<QString> seen(textLines.begin(), textLines.end());
+    EXPECT_EQ(seen.size(), 16) << "every pair of 4 × 4 names in 300 draws";
+
+    for (const char* format : {"csv", "jsonl"}) {
+        const QString path = workspace.path(QStringLiteral("names.") + QLatin1String(format));
+        const CliResult result = runCli(QStringList(common) << "--format" << format << "-o" << path);
+        ASSERT_EQ(result.status, 0) << result.err.toStdString();
+        QJsonArray records = readBack(path, format);
+        if (QLatin1String(format) == QLatin1String("csv")) {
+            ASSERT_FALSE(records.isEmpty());
+            EXPECT_EQ(records.first().toArray(), QJsonArray({"first_name", "last_name"}));
+            records.removeFirst();
+        }
+        ASSERT_EQ(records.size(), 300) << format;
+        for (int i = 0; i < 300; ++i) {
+            const QJsonArray record = records[i].toArray();
+            EXPECT_EQ(record[0].toString() + u' ' + record[1].toString(), textLines[i]) << format << " record " << i;
+        }
+    }
+}
+
+// 200,000 weighted first names against the births in data/: a first name of both lists weighs the
+// sum of both counts. Chi-square over the 40 most common names and the rest together.
+TEST_F(CliTest, WeightedDrawsFollowTheBirthCounts) {
+    QHash<QString, double> births;
+    for (const char* list : {"male_first_names_counts.tsv", "female_first_names_counts.tsv"}) {
+        QFile file(QStringLiteral(QUILLORY_SOURCE_DIR "/data/") + QLatin1String(list));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        for (const QByteArray& line : file.readAll().split('\n'))
+            if (const QList<QByteArray> fields = line.split('\t'); fields.size() == 2)
+                births[QString::fromUtf8(fields[0])] += fields[1].toDouble();
+    }
+    double total = 0;
+    for (const double count : std::as_const(births))
+        total += count;
+    QStringList names = births.keys();
+    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return births[a] > births[b]; });
+
+    constexpr int kDraws = 200'000;
+    const CliResult result =
+        runCli(builtIn({"-n", QString::number(kDraws), "--seed", "9", "--part", "first", "--weighted"}));
+    ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    QHash<QString, int> drawn;
+    for (const QString& name : lines(result.out))
+        ++drawn[name];
+
+    double chiSquare = 0;
+    double restExpected = kDraws;
+    int restObserved = kDraws;
+    for (int i = 0; i < 40; ++i) {
+        const double expected = kDraws * births[names[i]] / total;
+        const int observed = drawn.value(names[i]);
+        chiSquare += (observed - expected) * (observed - expected) / expected;
+        restExpected -= expected;
+        restObserved -= observed;
+    }
+    chiSquare += (restObserved - restExpected) * (restObserved - restExpected) / restExpected;
+    EXPECT_LT(chiSquare, 73.4) << "40 degrees of freedom, p = 0.001; the most common name was drawn "
+                               << drawn.value(names[0]) << " times";
+}
+
+// Whatever the options, --unique never prints a record twice, gives every record it can when asked
+// for all, and refuses one more. Lists with copies, letter-case variants and first names with a
+// space, whose joined lines two pairs can print ("Jean Le" + "Gall" = "Jean" + "Le Gall").
+TEST_F(CliTest, UniqueNeverRepeatsAPrintedNameWhateverTheOptions) {
+    const QString first = workspace.writeFile(QStringLiteral("first.txt"),
+                                              "Jean\nJean Le\nMARIE\nmarie\nMarie\nAnne Marie\nAnne\nLuc\nJean\n");
+    const QString last =
+        workspace.writeFile(QStringLiteral("last.txt"), "Gall\nLe Gall\nMarie Durand\nDurand\nRoux\nRoux\n");
+    // What each part prints, and every line that a pair of them prints, worked out by hand.
+    const QStringList firstTexts{"Jean", "Jean Le", "Marie", "Anne Marie", "Anne", "Luc"};
+    const QStringList lastTexts{"Gall", "Le Gall", "Marie Durand", "Durand", "Roux"};
+    QSet<QString> joinedLines;
+    for (const QString& f : firstTexts)
+        for (const QString& l : lastTexts)
+            joinedLines.insert(f + u' ' + l);
+    ASSERT_EQ(joinedLines.size(), 28); // 30 pairs; two lines are printed by two pairs each
+
+    std::mt19937 pick(20261208);
+    for (int round = 0; round < 24; ++round) {
+        const bool weighted = pick() % 2 == 0;
+        const int shape = static_cast<int>(pick() % 4);
+        QStringList arguments{"--unique",     "--seed", QString::number(pick()), "--first-names", first,
+                              "--last-names", last};
+        if (weighted)
+            arguments << "--weighted";
+        int possible = 0;
+        switch (shape) {
+        case 0:
+            possible = static_cast<int>(joinedLines.size());
+            break;
+        case 1:
+            arguments << "--format"
+                      << "csv";
+            possible = 30;
+            break;
+        case 2:
+            arguments << "--part"
+                      << "first";
+            possible = 6;
+            break;
+        default:
+            arguments << "--part"
+                      << "last";
+            possible = 5;
+            break;
+        }
+        const int count = pick() % 3 == 0 ? possible : 1 + static_cast<int>(pick() % possible);
+        const QString context = arguments.join(u' ') + QStringLiteral(" -n ") + QString::number(count);
+
+        const CliResult result = runCli(QStringList(arguments) << "-n" << QString::number(count));
+        ASSERT_EQ(result.status, 0) << context.toStdString() << ": " << result.err.toStdString();
+        QStringList records = lines(result.out);
+        if (shape == 1)
+            records.removeFirst();
+        EXPECT_EQ(records.size(), count) << context.toStdString();
+        const QSet<QString> distinct(records.begin(), records.end());
+        EXPECT_EQ(distinct.size(), records.size()) << context.toStdString();
+        if (shape == 0) {
+            for (const QString& record : records)
+                EXPECT_TRUE(joinedLines.contains(record)) << record.toStdString();
+        }
+
+        const CliResult tooMany = runCli(QStringList(arguments) << "-n" << QString::number(possible + 1));
+        EXPECT_EQ(tooMany.status, 2) << context.toStdString();
+        EXPECT_TRUE(tooMany.err.contains(QStringLiteral("give %1 different names").arg(possible)))
+            << tooMany.err.toStdString();
+        EXPECT_TRUE(tooMany.out.isEmpty());
+    }
+}
+
+// What a script sees when something is wrong: the status, one line naming the culprit, and no file.
+TEST_F(CliTest, EveryFailureHasItsStatusItsLineAndLeavesNoFile) {
+    const QString earlier = workspace.writeFile(QStringLiteral("out/earlier.txt"), "the earlier file\n");
+    const QString missingFolder = workspace.path(QStringLiteral("missing/names.txt"));
+    const struct {
+        QStringList arguments;
+        int status;
+        QString message;
+        QString leftAlone; // a file that must be as it was
+    } cases[] = {
+        {{"--frobnicate"}, 2, "Unknown option 'frobnicate'", {}},
+        {{"-n", "2147483648"}, 2, "invalid count '2147483648'", {}},
+        {{"-n", "12abc"}, 2, "invalid count '12abc'", {}},
+        {{"--source", "user", "--gender", "male"}, 2, "--gender", {}},
+        {{"--format", "xlsx"}, 2, "needs an output file (-o FILE)", {}},
+        {{"--part", "first", "--unique", "-n", "4911"}, 2, "give 4910 different names, not 4911", {}},
+        {{"--database", workspace.path(QStringLiteral("none.mdb"))}, 1, "unable to open database file", {}},
+        {{"--first-names", workspace.path(QStringLiteral("none.txt"))}, 1, "none.txt: No such file or directory", {}},
+        {{"-o", missingFolder}, 1, "missing/names.txt: No such file or directory", {}},
+        {{"-n", "1000000", "-o", earlier}, 1, "earlier.txt: File too large", earlier},
+        {{"-n", "1000000", "--format", "xlsx", "-o", earlier}, 1, "earlier.txt:", earlier},
+    };
+    const FileSizeLimit limit(256 * 1024); // the child processes inherit it
+    for (const auto& [arguments, status, message, leftAlone] : cases) {
+        const QStringList full = arguments.contains(QStringLiteral("--database")) ? arguments : builtIn(arguments);
+        const CliResult result = runCli(full);
+        const std::string context = arguments.join(u' ').toStdString();
+        EXPECT_EQ(result.status, status) << context;
+        EXPECT_TRUE(result.err.startsWith(QStringLiteral("quillory-cli: ")) && result.err.contains(message))
+            << context << ": " << result.err.toStdString();
+        EXPECT_TRUE(result.out.isEmpty()) << context;
+        if (!leftAlone.isEmpty()) {
+            QFile file(leftAlone);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), "the earlier file\n") << context;
+        }
+    }
+    EXPECT_EQ(QDir(workspace.path(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"earlier.txt"});
+    EXPECT_FALSE(QFile::exists(missingFolder));
+}
+
+// quillory-cli -n 10000000 | head -3: the reader goes away and the run ends, quietly and well.
+TEST_F(CliTest, AClosedPipeEndsTheRunQuietly) {
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/bash"),
+                QStringList{"-c", R"(set -o pipefail; "$0" "$@" | head -3)", QStringLiteral(QUILLORY_CLI)} +
+                    builtIn({"-n", "10000000"}));
+    ASSERT_TRUE(shell.waitForFinished(60'000));
+    EXPECT_EQ(shell.exitCode(), 0) << "the status of quillory-cli itself, not of head";
+    EXPECT_EQ(lines(shell.readAllStandardOutput()).size(), 3);
+    EXPECT_EQ(shell.readAllStandardError(), QByteArray());
+}
+
+} // namespace
+} // namespace quillory::test
