@@ -1,4 +1,5 @@
-# Quick start: `make run` builds and starts Quillory, `make test` builds and runs every test.
+# Quick start: `make run` builds and starts Quillory (optimised, nothing else), `make test` builds and
+# runs every test.
 # Each target first installs whatever Debian packages are missing (scripts/install-deps).
 
 BENCH_ARGS ?=
@@ -6,7 +7,7 @@ FUZZ_SECONDS ?= 60
 CMAKE ?= cmake
 CTEST ?= ctest
 
-.PHONY: all deps build run test test-asan bench fuzz install format clean
+.PHONY: all deps build run test test-asan bench fuzz install package format clean
 
 all: build
 
@@ -17,8 +18,10 @@ build: deps
 	@test -f build/dev/build.ninja || $(CMAKE) --preset dev
 	$(CMAKE) --build --preset dev
 
-run: build
-	build/dev/bin/quillory
+run: deps
+	@test -f build/release/build.ninja || $(CMAKE) --preset release
+	$(CMAKE) --build --preset release --target quillory names_db
+	build/release/bin/quillory
 
 test: build
 	$(CTEST) --preset dev
@@ -40,8 +43,15 @@ fuzz: deps
 
 install: deps
 	@test -f build/release/build.ninja || $(CMAKE) --preset release
-	$(CMAKE) --build --preset release --target quillory quillory-cli quillory-cli-man names_db births
+	$(CMAKE) --build --preset release --target quillory quillory-man quillory-cli quillory-cli-man names_db births \
+		quillory-changelog
 	$(CMAKE) --install build/release $(if $(PREFIX),--prefix $(PREFIX),)
+
+package: deps
+	@test -f build/package/build.ninja || $(CMAKE) --preset package
+	$(CMAKE) --build --preset package
+	cd build/package && cpack
+	scripts/check-package build/package/quillory_$$(sed -n 's/^project(Quillory VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)_amd64.deb
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -184,13 +184,15 @@ const char* leftover() {
 RunPools loadPools(const Options& options, const Environment& environment) {
     const bool needFirst = options.part != NamePart::LastOnly;
     const bool needLast = options.part != NamePart::FirstOnly;
-    const QString databaseFile = options.database.isEmpty() ? environment.paths.nameDatabaseFile() : options.database;
+    const NameDatabasePlace place =
+        options.database.isEmpty() ? environment.paths.nameDatabase() : NameDatabasePlace(options.database);
+    const QString& databaseFile = place.file;
 
     std::optional<NameDatabase> database;
     const auto fromDatabase = [&](const ListQuery& query) {
         try {
             if (!database) {
-                database.emplace(databaseFile);
+                database.emplace(place);
                 database->open();
             }
         } catch (const AppError& error) {

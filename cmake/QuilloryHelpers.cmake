@@ -13,3 +13,20 @@ function(quillory_add_library name)
     target_link_libraries(${name} PUBLIC ${ARG_LINKS})
     quillory_set_warnings(${name})
 endfunction()
+
+# quillory_add_man_page(TARGET "one-line description"): the manual page of a program, made by
+# help2man from the program's own --help and --version, and installed compressed in section 1.
+function(quillory_add_man_page target description)
+    find_program(HELP2MAN help2man REQUIRED)
+    set(page "${CMAKE_CURRENT_BINARY_DIR}/${target}.1")
+    add_custom_command(OUTPUT "${page}" "${page}.gz"
+        COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen
+                ${HELP2MAN} --no-info --section=1 --source=Quillory "--name=${description}"
+                --output=${page} $<TARGET_FILE:${target}>
+        COMMAND sh -c "gzip -9n < '${page}' > '${page}.gz'"
+        DEPENDS ${target}
+        COMMENT "Making the manual page of ${target}"
+        VERBATIM)
+    add_custom_target(${target}-man ALL DEPENDS "${page}")
+    install(FILES "${page}.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+endfunction()

@@ -32,5 +32,7 @@ inline constexpr int kHomePageRoll = 7;
 inline const QString kHandCursorFile = QStringLiteral("HAND-M.CUR");
 inline const QString kSkinFile = QStringLiteral("x/o.cjs");
 inline const QString kNameDatabaseFile = QStringLiteral("names.mdb");
+/** Present in a program folder that a package or `make install` put there: its files are the system's. */
+inline const QString kInstalledMarkerFile = QStringLiteral("INSTALLED");
 
 } // namespace quillory::appinfo

@@ -5,17 +5,34 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace quillory {
 
-AppPaths::AppPaths(QString programFolder) : m_programFolder(QDir::toNativeSeparators(programFolder)) {
+AppPaths::AppPaths(QString programFolder, QString userDataFolder, WriteCheck mayWrite)
+    : m_programFolder(QDir::toNativeSeparators(programFolder)),
+      m_userDataFolder(QDir::toNativeSeparators(userDataFolder)), m_mayWrite(std::move(mayWrite)) {
     while (m_programFolder.size() > 1 && m_programFolder.endsWith(QDir::separator()) &&
            !m_programFolder.endsWith(QStringLiteral(":\\")))
         m_programFolder.chop(1);
 }
 
 AppPaths AppPaths::forRunningProgram() {
-    return AppPaths(QCoreApplication::applicationDirPath());
+    return AppPaths(QCoreApplication::applicationDirPath(),
+                    QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+bool AppPaths::userMayWrite(const QString& path) {
+#ifdef Q_OS_UNIX
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+#else
+    return QFileInfo(path).isWritable();
+#endif
 }
 
 QString AppPaths::besideProgram(const QString& name) const {
@@ -30,8 +47,15 @@ QString AppPaths::skinFile() const {
     return besideProgram(appinfo::kSkinFile);
 }
 
-QString AppPaths::nameDatabaseFile() const {
-    return besideProgram(appinfo::kNameDatabaseFile);
+NameDatabasePlace AppPaths::nameDatabase() const {
+    const QString installed = besideProgram(appinfo::kNameDatabaseFile);
+    // An installed folder stays the system's even for a user who may write it (root): a package
+    // upgrade would replace whatever was stored there.
+    const bool systemFolder = QFileInfo::exists(besideProgram(appinfo::kInstalledMarkerFile));
+    if (m_userDataFolder.isEmpty() ||
+        (!systemFolder && m_mayWrite(m_programFolder) && (m_mayWrite(installed) || !QFileInfo::exists(installed))))
+        return {installed};
+    return {joinPath(m_userDataFolder, appinfo::kNameDatabaseFile), installed};
 }
 
 } // namespace quillory

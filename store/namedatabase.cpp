@@ -3,11 +3,17 @@
 #include "core/apperror.h"
 #include "namecollation.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace quillory {
 
@@ -47,7 +53,40 @@ constexpr char kSchema[] = R"(
 
 } // namespace
 
-NameDatabase::NameDatabase(QString file) : m_file(std::move(file)) {}
+NameDatabase::NameDatabase(NameDatabasePlace place)
+    : m_file(std::move(place.file)), m_madeFrom(std::move(place.madeFrom)) {}
+
+void provideUserCopy(const QString& installed, const QString& copy) {
+    if (QFileInfo::exists(copy))
+        return;
+    const auto fail = [&](const QString& reason) {
+        throw AppError(QStringLiteral("unable to make the user's copy of %1 (%2): %3").arg(installed, reason, copy));
+    };
+    const QString folder = QFileInfo(copy).absolutePath();
+    if (!QDir().mkpath(folder))
+        fail(QStringLiteral("cannot make the folder %1").arg(folder));
+    QFile source(installed);
+    if (!source.open(QIODevice::ReadOnly))
+        fail(source.errorString());
+    QTemporaryFile part(QDir(folder).filePath(QStringLiteral("names.mdb.XXXXXX")));
+    if (!part.open())
+        fail(part.errorString());
+    QByteArray chunk;
+    while (!(chunk = source.read(1 << 20)).isEmpty()) {
+        errno = 0;
+        if (part.write(chunk) != chunk.size())
+            fail(errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : part.errorString());
+    }
+    if (source.error() != QFileDevice::NoError)
+        fail(source.errorString());
+    errno = 0;
+    if (!part.flush() || ::fsync(part.handle()) != 0)
+        fail(errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : part.errorString());
+    // link() takes the name only if nobody has it: another copy of the program may have just made it.
+    if (::link(QFile::encodeName(part.fileName()).constData(), QFile::encodeName(copy).constData()) != 0 &&
+        errno != EEXIST)
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
+}
 
 NameDatabase::~NameDatabase() {
     close();
@@ -63,6 +102,8 @@ std::chrono::milliseconds NameDatabase::busyTimeout() {
 
 void NameDatabase::open() {
     close();
+    if (!m_madeFrom.isEmpty())
+        provideUserCopy(m_madeFrom, m_file);
     sqlite3* db = nullptr;
     const int code =
         sqlite3_open_v2(m_file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);

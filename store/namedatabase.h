@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/apppaths.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -27,7 +29,11 @@ inline constexpr int kMaxNameLength = 50;
  */
 class NameDatabase {
 public:
-    explicit NameDatabase(QString file);
+    /**
+     * A connection to the file of `place`. When the place names an installed file to copy from, the
+     * first open makes the copy (see provideUserCopy()).
+     */
+    explicit NameDatabase(NameDatabasePlace place);
     ~NameDatabase();
 
     NameDatabase(const NameDatabase&) = delete;
@@ -67,6 +73,7 @@ private:
     [[noreturn]] void fail() const;
 
     QString m_file;
+    QString m_madeFrom;
     sqlite3* m_db = nullptr;
     std::map<std::string, sqlite3_stmt*> m_statements;
 };
@@ -96,6 +103,14 @@ private:
     int m_column = -1;
     bool m_atEnd = false;
 };
+
+/**
+ * Makes the user's own copy of the installed names.mdb, unless it exists: the copy is written under a
+ * temporary name in its folder (made when missing) and takes its name only once whole, so a failure
+ * leaves nothing behind, and a copy already there is never replaced. Throws AppError, naming the copy,
+ * when it cannot be made.
+ */
+void provideUserCopy(const QString& installed, const QString& copy);
 
 /** The name as stored: its first kMaxNameLength characters, never cutting a character in two. */
 QString truncatedName(const QString& name);

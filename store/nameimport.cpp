@@ -88,7 +88,7 @@ void FileToListview(const QString& path, NameKind kind, const ImportTarget& targ
         });
         return;
     }
-    NameDatabase database(target.databaseFile);
+    NameDatabase database(target.database);
     g.step(106, [&] { database.open(); });
 
     QFile file(path);

@@ -2,6 +2,8 @@
 
 #include "nameentry.h"
 
+#include "core/apppaths.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -58,7 +60,7 @@ private:
 /** What an import needs besides the file: where to report, the database, the source chosen now. */
 struct ImportTarget {
     Dialogs& dialogs;
-    QString databaseFile;
+    NameDatabasePlace database;
     /** Asked anew for every name, as the options may say otherwise by then. */
     std::function<NameSource()> source;
 };

@@ -30,9 +30,9 @@ QStringList queryNames(NameDatabase& database, const char* statement, const char
     return names;
 }
 
-void fillNameLists(const QString& databaseFile, const ListChoice& choice, NameListModel& firstNames,
+void fillNameLists(const NameDatabasePlace& place, const ListChoice& choice, NameListModel& firstNames,
                    NameListModel& lastNames) {
-    NameDatabase database(databaseFile);
+    NameDatabase database(place);
     database.open();
     if (choice.source == NameSource::UserList) {
         fillList(database, statements::kUserFirstNames, "firstname", firstNames);

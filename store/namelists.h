@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/apppaths.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -29,7 +31,7 @@ struct ListChoice {
  * query gives, in proper case. A failure ends the fill there and is thrown: a list whose query could
  * not open keeps its items, one whose reading failed keeps the rows read so far.
  */
-void fillNameLists(const QString& databaseFile, const ListChoice& choice, NameListModel& firstNames,
+void fillNameLists(const NameDatabasePlace& database, const ListChoice& choice, NameListModel& firstNames,
                    NameListModel& lastNames);
 
 /** The values of a query's column as stored, in the order the query gives. */

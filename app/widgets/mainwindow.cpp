@@ -139,7 +139,7 @@ void MainWindow::load() {
 void MainWindow::FillNameLists() {
     m_pointer->set(WindowPointer::kHourglass);
     try {
-        fillNameLists(m_context.paths.nameDatabaseFile(), m_options->listChoice(), m_listView1->items(),
+        fillNameLists(m_context.paths.nameDatabase(), m_options->listChoice(), m_listView1->items(),
                       m_listView2->items());
     } catch (...) {
         // A failed fill must not leave the hourglass up: it would keep the pointer feedback and

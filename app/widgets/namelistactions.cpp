@@ -65,7 +65,7 @@ ListControl* NameListActions::list(NameKind kind) const {
 void NameListActions::addClick(NameKind kind) {
     Guard g(m_context.dialogs, form1Tag(isFirst(kind) ? "PushButton2_Click" : "PushButton5_Click"));
     // The connection is open while the prompt waits, as it is for the whole click.
-    NameDatabase database(m_context.paths.nameDatabaseFile());
+    NameDatabase database(m_context.paths.nameDatabase());
     g.step(100, [&] { database.open(); });
     QString typed;
     g.step(102, [&] {
@@ -94,7 +94,7 @@ void NameListActions::deleteClick(NameKind kind) {
     if (g.test(100, [&] { return shown->count() == 0 || shown->selectedIndex() == 0; }))
         return;
     const QString name = shown->selectedText();
-    NameDatabase database(m_context.paths.nameDatabaseFile());
+    NameDatabase database(m_context.paths.nameDatabase());
     g.step(102, [&] { database.open(); });
     const auto run = [&](int line, const char* statement, const QStringList& values = {}) {
         g.step(line, [&] { database.execute(statement, values); });
@@ -129,7 +129,7 @@ void NameListActions::loadClick(NameKind kind) {
     if (g.test(110, [&] { return paths.isEmpty(); }))
         return;
     g.step(116, [&] { m_pointer.set(WindowPointer::kHourglass); });
-    const ImportTarget target{m_context.dialogs, m_context.paths.nameDatabaseFile(),
+    const ImportTarget target{m_context.dialogs, m_context.paths.nameDatabase(),
                               [this] { return m_options.listChoice().source; }};
     for (const QString& path : paths)
         g.step(paths.size() == 1 ? 120 : 130, [&] { FileToListview(path, kind, target); });

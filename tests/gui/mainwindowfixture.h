@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace quillory::test {
 
@@ -42,7 +43,7 @@ protected:
         m_window.reset();
         m_context = std::make_unique<AppContext>(AppContext{
             .dialogs = dialogs,
-            .paths = workspace.paths(),
+            .paths = paths ? *paths : workspace.paths(),
             .settings = settings,
             .random = random,
             .timeOfDay = [this] { return m_start; },
@@ -84,6 +85,8 @@ protected:
     void installHandCursor() { workspace.writeFile(QStringLiteral("program/HAND-M.CUR"), shippedHandCursor()); }
 
     TempWorkspace workspace;
+    /** The program's paths, when a test wants others than the workspace's program folder alone. */
+    std::optional<AppPaths> paths;
     ScriptedDialogs dialogs;
     SettingsStore settings{workspace.settingsFile()};
     RandomSource random;

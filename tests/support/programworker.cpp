@@ -4,6 +4,8 @@
 //   quillory-worker import PROGRAM_FOLDER FILE
 //       loads the main window, prints "ready", waits for a line on standard input, then imports FILE
 //       through "Load First Names From File". Two copies given the line together import at once.
+//       A program folder the user may not write keeps the names in the user's data folder, as the
+//       program does.
 //   quillory-worker save PROGRAM_FOLDER SAVE_FOLDER COUNT [FILE_SIZE_LIMIT]
 //       generates COUNT names, then saves them as results.txt in SAVE_FOLDER. It prints "saving" just
 //       before the click; with a limit, no file may grow past it and the process dies of SIGXFSZ.
@@ -11,6 +13,7 @@
 // The exit code is the number of "Application Error" reports shown (0 when all went well); each
 // report and message is printed on standard error.
 #include "core/appcontext.h"
+#include "core/appinfo.h"
 #include "core/dialogs.h"
 #include "core/errorreport.h"
 #include "core/random.h"
@@ -23,6 +26,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <iostream>
@@ -71,10 +76,15 @@ int main(int argc, char* argv[]) {
 
     WorkerDialogs dialogs;
     RandomSource random;
-    SettingsStore settings(QDir(programFolder).filePath(QStringLiteral("worker-%1.ini").arg(app.applicationPid())));
+    // Settings of its own, where any user may write: the program folder may be an installed one.
+    QTemporaryDir settingsFolder;
+    SettingsStore settings(settingsFolder.filePath(QStringLiteral("worker.ini")));
+    QApplication::setOrganizationName(appinfo::kSettingsOrganisation);
+    QApplication::setApplicationName(appinfo::kSettingsSection);
     AppContext context{
         .dialogs = dialogs,
-        .paths = AppPaths(programFolder),
+        // The user's data folder as the program has it, for a program folder the user may not write.
+        .paths = AppPaths(programFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
         .settings = settings,
         .random = random,
         .timeOfDay = [] { return QTime(10, 0); },

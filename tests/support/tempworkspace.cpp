@@ -50,8 +50,8 @@ void TempWorkspace::storeNames(const char* table, const QStringList& names) cons
     database.execute("commit");
 }
 
-QStringList TempWorkspace::storedNames(const char* table) const {
-    NameDatabase database(nameDatabase());
+QStringList TempWorkspace::storedNames(const char* table, const QString& file) const {
+    NameDatabase database(file.isEmpty() ? nameDatabase() : file);
     database.open();
     const std::map<QByteArray, const char*> columns = {{"system_mfirstname", "Mfirst"},
                                                        {"system_ffirstname", "Ffirst"},

@@ -36,8 +36,8 @@ public:
     void installBuiltInNames() const;
     /** Stores names in a table of names.mdb, as they are given, in this order. */
     void storeNames(const char* table, const QStringList& names) const;
-    /** The names of a table of names.mdb, in the order they were stored. */
-    QStringList storedNames(const char* table) const;
+    /** The names of a table of names.mdb (or of another name database), in the order they were stored. */
+    QStringList storedNames(const char* table, const QString& file = {}) const;
 
 private:
     QTemporaryDir m_dir;
