@@ -6,8 +6,10 @@
 #include "widgets/programicon.h"
 #include "widgets/qtdialogs.h"
 #include "widgets/resultswindow.h"
+#include "widgets/translations.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QTime>
 
 #include <cstdio>
@@ -58,6 +60,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     QApplication app(argc, argv);
+    quillory::installTranslations(QLocale());
     QApplication::setOrganizationName(quillory::appinfo::kSettingsOrganisation);
     QApplication::setApplicationName(quillory::appinfo::kSettingsSection);
     QApplication::setWindowIcon(quillory::programIcon());

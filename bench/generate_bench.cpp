@@ -10,7 +10,9 @@
 #include "widgets/mainwindow.h"
 #include "widgets/resultswindow.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -88,6 +90,19 @@ void BM_Generate(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * count);
 }
 BENCHMARK(BM_Generate)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// "Copy All Names" on a million results: every name on the clipboard, one per line.
+void BM_CopyAllNames(benchmark::State& state) {
+    Program program;
+    program.generate(static_cast<int>(state.range(0)));
+    const ListControl* results = program.results().listView1();
+    for (auto _ : state)
+        results->copyAll();
+    if (QGuiApplication::clipboard()->text().size() < state.range(0) * 4)
+        state.SkipWithError("the clipboard does not hold the names");
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_CopyAllNames)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // "Save Results" as a text file: the content built and written in place of the earlier file.
 void BM_SaveText(benchmark::State& state) {

@@ -3,6 +3,7 @@
 #include "apperror.h"
 #include "errorreport.h"
 
+#include <QCoreApplication>
 #include <new>
 #include <stdexcept>
 
@@ -26,11 +27,11 @@ QString describeCurrentException() {
     } catch (const AppError& e) {
         return e.message();
     } catch (const std::bad_alloc&) {
-        return QStringLiteral("Out of memory");
+        return QCoreApplication::translate("quillory", "Out of memory");
     } catch (const std::exception& e) {
         return QString::fromLocal8Bit(e.what());
     } catch (...) {
-        return QStringLiteral("Unknown error");
+        return QCoreApplication::translate("quillory", "Unknown error");
     }
 }
 

@@ -13,4 +13,14 @@ void ListItems::appendLines(QByteArray& out, QByteArrayView lineEnd) const {
     }
 }
 
+QString ListItems::lines(QStringView lineEnd) const {
+    QString out;
+    const qsizetype count = size();
+    for (qsizetype i = 0; i < count; ++i) {
+        out += text(i);
+        out += lineEnd;
+    }
+    return out;
+}
+
 } // namespace quillory

@@ -24,6 +24,9 @@ public:
      * `lineEnd`. Runs that know their texts' bytes override it to skip the per-item conversion.
      */
     virtual void appendLines(QByteArray& out, QByteArrayView lineEnd) const;
+
+    /** Every item's text in order, each followed by `lineEnd`, as one text (for the clipboard). */
+    virtual QString lines(QStringView lineEnd) const;
 };
 
 /** Items held as a string list (shared, not copied). */

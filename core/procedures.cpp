@@ -3,6 +3,7 @@
 #include "apperror.h"
 #include "appinfo.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -153,7 +154,7 @@ QString applicationTitle() {
 QString GetDesktopPath() {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (desktop.isEmpty())
-        throw AppError(QStringLiteral("Invalid procedure call or argument"));
+        throw AppError(QCoreApplication::translate("quillory", "Invalid procedure call or argument"));
     const QString native = QDir::toNativeSeparators(desktop);
     return native.endsWith(QDir::separator()) ? native : native + QDir::separator();
 }
@@ -161,7 +162,7 @@ QString GetDesktopPath() {
 QString GetCacheFolder() {
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (cache.isEmpty())
-        throw AppError(QStringLiteral("Invalid procedure call or argument"));
+        throw AppError(QCoreApplication::translate("quillory", "Invalid procedure call or argument"));
     return QDir::toNativeSeparators(cache);
 }
 

@@ -3,6 +3,7 @@
 #include "apperror.h"
 #include "appinfo.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QSettings>
 
@@ -44,7 +45,7 @@ void SettingsStore::StoreSetting(const QString& key, const QString& value) {
     m_settings->setValue(key, value);
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError)
-        throw AppError(QStringLiteral("The settings could not be saved: %1").arg(location()));
+        throw AppError(QCoreApplication::translate("quillory", "The settings could not be saved: %1").arg(location()));
 }
 
 QString truthText(bool value) {
@@ -62,7 +63,7 @@ bool truthFromText(const QString& text) {
     if (!ok)
         number = QLocale::system().toDouble(trimmed, &ok);
     if (!ok || !std::isfinite(number))
-        throw AppError(QStringLiteral("Type mismatch"));
+        throw AppError(QCoreApplication::translate("quillory", "Type mismatch"));
     return number != 0.0;
 }
 

@@ -1,5 +1,7 @@
 #include "spreadsheet.h"
 
+#include <QCoreApplication>
+
 #include "apperror.h"
 #include "dialogs.h"
 
@@ -43,6 +45,10 @@ bool desktopHasWorkbookDefault() {
 
 } // namespace
 
+QString noSpreadsheetMessage() {
+    return QCoreApplication::translate("quillory", "No spreadsheet application was found that can open .xlsx workbooks");
+}
+
 SpreadsheetApplication::SystemLookup SpreadsheetApplication::thisSystem() {
     return {
         .findProgram =
@@ -62,7 +68,7 @@ SpreadsheetApplication SpreadsheetApplication::find(const SystemLookup& lookup) 
     }
     if (lookup.desktopOpensWorkbooks())
         return desktopDefault();
-    throw AppError(kNoSpreadsheetMessage);
+    throw AppError(noSpreadsheetMessage());
 }
 
 SpreadsheetApplication SpreadsheetApplication::libreOffice(QString program) {

@@ -9,8 +9,7 @@ namespace quillory {
 class Dialogs;
 
 /** What the user is told when no application on the system can take a workbook. */
-inline const QString kNoSpreadsheetMessage =
-    QStringLiteral("No spreadsheet application was found that can open .xlsx workbooks");
+QString noSpreadsheetMessage();
 
 /**
  * The user's spreadsheet application, as far as the program needs one: something that takes a

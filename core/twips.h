@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quillory {
@@ -16,6 +18,20 @@ inline QRect twipsToRect(int left, int top, int width, int height, double logica
     const int x = twipsToPixels(left, logicalDpi);
     const int y = twipsToPixels(top, logicalDpi);
     return QRect(x, y, twipsToPixels(left + width, logicalDpi) - x, twipsToPixels(top + height, logicalDpi) - y);
+}
+
+/**
+ * How much a window designed at `designed` pixels, with a frame of `frame` around it, must shrink to
+ * fit `available`: 1 when it fits, else the largest factor (in thousandths) that makes it fit, but
+ * never below a quarter.
+ */
+inline double fitScale(QSize designed, QSize frame, QSize available) {
+    if (designed.isEmpty())
+        return 1.0;
+    const double across = static_cast<double>(available.width() - frame.width()) / designed.width();
+    const double down = static_cast<double>(available.height() - frame.height()) / designed.height();
+    const double scale = std::floor(std::min(across, down) * 1000.0) / 1000.0;
+    return std::clamp(scale, 0.25, 1.0);
 }
 
 } // namespace quillory

@@ -99,6 +99,28 @@ void GeneratedNames::appendLines(QByteArray& out, QByteArrayView lineEnd) const 
     }
 }
 
+QString GeneratedNames::lines(QStringView lineEnd) const {
+    // Sized once, then each name copied from its parts' cleaned texts, with no text per name.
+    const bool withFirst = m_part == NamePart::FirstAndLast || m_part == NamePart::FirstOnly;
+    const bool withLast = m_part == NamePart::FirstAndLast || m_part == NamePart::LastOnly;
+    const qsizetype separator = m_part == NamePart::FirstAndLast ? 1 : 0;
+    qsizetype total = m_size * (separator + lineEnd.size());
+    for (qsizetype i = 0; i < m_size; ++i)
+        total += (withFirst ? firstOf(i).size() : 0) + (withLast ? lastOf(i).size() : 0);
+    QString out;
+    out.reserve(total);
+    for (qsizetype i = 0; i < m_size; ++i) {
+        if (withFirst)
+            out += m_firstTexts[m_first[static_cast<std::size_t>(i)]];
+        if (separator != 0)
+            out += QLatin1Char(' ');
+        if (withLast)
+            out += m_lastTexts[m_last[static_cast<std::size_t>(i)]];
+        out += lineEnd;
+    }
+    return out;
+}
+
 std::shared_ptr<GeneratedNames> generateNames(const QStringList& firstPool, const QStringList& lastPool, NamePart part,
                                               int count, RandomSource& random,
                                               const std::function<void(int)>& progress) {

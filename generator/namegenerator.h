@@ -27,6 +27,7 @@ public:
     qsizetype size() const override { return m_size; }
     QString text(qsizetype index) const override;
     void appendLines(QByteArray& out, QByteArrayView lineEnd) const override;
+    QString lines(QStringView lineEnd) const override;
 
     NamePart part() const { return m_part; }
 

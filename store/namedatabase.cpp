@@ -3,6 +3,7 @@
 #include "core/apperror.h"
 #include "namecollation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,11 +61,11 @@ void provideUserCopy(const QString& installed, const QString& copy) {
     if (QFileInfo::exists(copy))
         return;
     const auto fail = [&](const QString& reason) {
-        throw AppError(QStringLiteral("unable to make the user's copy of %1 (%2): %3").arg(installed, reason, copy));
+        throw AppError(QCoreApplication::translate("quillory", "unable to make the user's copy of %1 (%2): %3").arg(installed, reason, copy));
     };
     const QString folder = QFileInfo(copy).absolutePath();
     if (!QDir().mkpath(folder))
-        fail(QStringLiteral("cannot make the folder %1").arg(folder));
+        fail(QCoreApplication::translate("quillory", "cannot make the folder %1").arg(folder));
     QFile source(installed);
     if (!source.open(QIODevice::ReadOnly))
         fail(source.errorString());
@@ -135,7 +136,7 @@ void NameDatabase::close() {
 
 void NameDatabase::fail() const {
     throw AppError(m_db != nullptr ? engineMessage(m_db, SQLITE_ERROR)
-                                   : QStringLiteral("The name database is not open: %1").arg(m_file));
+                                   : QCoreApplication::translate("quillory", "The name database is not open: %1").arg(m_file));
 }
 
 sqlite3_stmt* NameDatabase::prepared(const char* statement) {

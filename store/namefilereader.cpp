@@ -3,6 +3,7 @@
 #include "core/apperror.h"
 #include "namedatabase.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QStringDecoder>
 
@@ -103,6 +104,10 @@ bool startsWith(const QByteArray& bytes, const char* mark) {
 
 } // namespace
 
+QString notATextFile() {
+    return QCoreApplication::translate("quillory", "Not a text file");
+}
+
 NameFileReader::NameFileReader(QIODevice& device) : m_device(device) {
     detectEncoding();
 }
@@ -183,6 +188,10 @@ void NameFileReader::detectEncoding() {
         m_encoding = Encoding::Utf16BE;
         mark = 2;
     } else {
+        // A NUL has no place in a text file of names outside UTF-16: this is a program, a picture or
+        // a workbook picked by mistake, whose bytes would otherwise become names.
+        if (first.contains('\0'))
+            throw AppError(notATextFile());
         Utf8Check check;
         for (QByteArray chunk = first; !chunk.isEmpty() && check.ok(); chunk = readChunk())
             check.feed(chunk);

@@ -19,11 +19,16 @@ namespace quillory {
  *   name, spaces, commas and tabs included; an empty line gives no name. A name is cut to its first
  *   kMaxNameLength characters.
  */
+/** What a file that is no text file is told: "Not a text file", in the user's language. */
+QString notATextFile();
+
 class NameFileReader {
 public:
     /**
      * Reads from the start of an open, seekable device: the encoding is settled by a first pass over
-     * the whole file. Throws AppError with the system's message when the device cannot be read.
+     * the whole file. Throws AppError with the system's message when the device cannot be read, and
+     * with notATextFile() when the file's first 64 KB hold a NUL byte and no UTF-16 byte-order mark
+     * announces it: a program or a picture, not a list of names.
      */
     explicit NameFileReader(QIODevice& device);
 

@@ -9,6 +9,7 @@
 #include "namefilereader.h"
 #include "namestatements.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace quillory {
@@ -84,7 +85,7 @@ void FileToListview(const QString& path, NameKind kind, const ImportTarget& targ
     Guard g(target.dialogs, ErrorLocationTag(QStringLiteral("Main"), QStringLiteral("FileToListview")));
     if (!g.test(100, [&] { return FileIsPresent(path); })) {
         g.step(102, [&] {
-            target.dialogs.message(applicationTitle(), QStringLiteral("File not found"), MessageIcon::None);
+            target.dialogs.message(applicationTitle(), QCoreApplication::translate("Form1", "File not found"), MessageIcon::None);
         });
         return;
     }
@@ -98,7 +99,7 @@ void FileToListview(const QString& path, NameKind kind, const ImportTarget& targ
                 throw AppError(file.errorString());
             // A device or a pipe may never end; only a file has names to read.
             if (file.isSequential())
-                throw AppError(QStringLiteral("Not a regular file"));
+                throw AppError(QCoreApplication::translate("quillory", "Not a regular file"));
             reader.emplace(file);
         })) {
         BatchedInserts inserts(database);

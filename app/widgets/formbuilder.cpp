@@ -4,6 +4,7 @@
 #include "listcontrol.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QFont>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -21,8 +22,9 @@ namespace {
 constexpr double kWindowFontPoints = 9.0;
 constexpr double kButtonFontPoints = 11.25;
 
-QWidget* createControl(const ControlDesign& design, QWidget* parent) {
-    const QString caption = QString::fromUtf8(design.caption);
+QWidget* createControl(const ControlDesign& design, QWidget* parent, double scale, const QByteArray& context) {
+    // Captions are in the user's language where a translation is installed, the window's name its context.
+    const QString caption = QCoreApplication::translate(context.constData(), design.caption);
     switch (design.kind) {
     case ControlKind::Frame:
         return new QGroupBox(caption, parent);
@@ -37,7 +39,7 @@ QWidget* createControl(const ControlDesign& design, QWidget* parent) {
         return new ListControl(parent);
     case ControlKind::PushButton: {
         auto* button = new QPushButton(caption, parent);
-        button->setFont(designFont(kButtonFontPoints));
+        button->setFont(designFont(kButtonFontPoints * scale));
         button->setAutoDefault(false);
         return button;
     }
@@ -75,14 +77,21 @@ QFont designFont(double pointSize) {
     return font;
 }
 
-QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlDesign> table) {
-    window->setFont(designFont(kWindowFontPoints));
-    const double dpi = window->logicalDpiX();
+double designDpi(const QWidget* widget) {
+    const QVariant scale = widget->window()->property(kDesignScaleProperty);
+    return widget->logicalDpiX() * (scale.isValid() ? scale.toDouble() : 1.0);
+}
+
+QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlDesign> table, double scale) {
+    window->setFont(designFont(kWindowFontPoints * scale));
+    window->setProperty(kDesignScaleProperty, scale);
+    const double dpi = designDpi(window);
+    const QByteArray context = window->objectName().toUtf8();
 
     QHash<QString, QWidget*> controls;
     for (const ControlDesign& design : table) {
         QWidget* parent = design.container ? controls.value(QString::fromUtf8(design.container), window) : window;
-        QWidget* control = createControl(design, parent);
+        QWidget* control = createControl(design, parent, scale, context);
         control->setObjectName(QString::fromUtf8(design.name));
         control->setGeometry(twipsToRect(design.left, design.top, design.width, design.height, dpi));
         controls.insert(control->objectName(), control);

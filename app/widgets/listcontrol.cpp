@@ -1,8 +1,14 @@
 #include "listcontrol.h"
 
 #include "core/twips.h"
+#include "formbuilder.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QToolTip>
@@ -59,7 +65,7 @@ void ListControl::addColumnHeader(const QString& text) {
 }
 
 void ListControl::setColumnWidthTwips(int twips) {
-    setColumnWidth(0, twipsToPixels(twips, logicalDpiX()));
+    setColumnWidth(0, twipsToPixels(twips, designDpi(this)));
 }
 
 void ListControl::clearItems() {
@@ -124,7 +130,90 @@ QModelIndex ListControl::moveCursor(CursorAction action, Qt::KeyboardModifiers m
 
 void ListControl::keyPressEvent(QKeyEvent* event) {
     emit keyDown(event->key(), event->modifiers());
+    if (event->matches(QKeySequence::Copy)) {
+        copySelected();
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
+}
+
+void ListControl::copySelected() const {
+    if (count() > 0)
+        QGuiApplication::clipboard()->setText(selectedText());
+}
+
+void ListControl::copyAll() const {
+    QGuiApplication::clipboard()->setText(m_model.contents()->lines(u"\n"));
+}
+
+void ListControl::addCopyMenu() {
+    auto* copy = new QAction(tr("Copy"), this);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut); // shown in the menu; the key itself is handled above
+    connect(copy, &QAction::triggered, this, &ListControl::copySelected);
+    auto* copyAll = new QAction(tr("Copy All Names"), this);
+    connect(copyAll, &QAction::triggered, this, &ListControl::copyAll);
+    const auto updateActions = [this, copy, copyAll] {
+        copy->setEnabled(count() > 0);
+        copyAll->setEnabled(count() > 0);
+    };
+    connect(&m_model, &QAbstractItemModel::modelReset, this, updateActions);
+    connect(&m_model, &QAbstractItemModel::rowsInserted, this, updateActions);
+    connect(&m_model, &QAbstractItemModel::rowsRemoved, this, updateActions);
+    updateActions();
+    addAction(copy);
+    addAction(copyAll);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void ListControl::acceptFileDrops(std::function<bool()> enabled) {
+    m_dropsEnabled = std::move(enabled);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
+}
+
+QStringList ListControl::droppedFiles(const QMimeData* data) const {
+    if (!m_dropsEnabled || !m_dropsEnabled() || data == nullptr || !data->hasUrls())
+        return {};
+    QStringList paths;
+    for (const QUrl& url : data->urls()) {
+        const QFileInfo file(url.toLocalFile());
+        if (!url.isLocalFile() || !file.isFile())
+            return {};
+        paths << file.filePath();
+    }
+    return paths;
+}
+
+void ListControl::dragEnterEvent(QDragEnterEvent* event) {
+    if (droppedFiles(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void ListControl::dragMoveEvent(QDragMoveEvent* event) {
+    if (droppedFiles(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void ListControl::dropEvent(QDropEvent* event) {
+    const QStringList paths = droppedFiles(event->mimeData());
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit filesDropped(paths);
 }
 
 void ListControl::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -5,9 +5,11 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <functional>
 #include <memory>
 
 class QHeaderView;
+class QMimeData;
 
 namespace quillory {
 
@@ -50,6 +52,19 @@ public:
     /** The column header. */
     QHeaderView* header() const { return horizontalHeader(); }
 
+    /** Puts the selected item's text on the clipboard, as plain text (Ctrl+C, or the platform's Copy key). */
+    void copySelected() const;
+    /** Puts every item's text on the clipboard, one per line, in list order. */
+    void copyAll() const;
+    /** Offers "Copy" and "Copy All Names" on the list's context menu. */
+    void addCopyMenu();
+    /**
+     * Takes drops of local files while `enabled` answers yes, and emits filesDropped with their paths.
+     * Anything else (a folder, an address that is no local file) is refused, as is every drop while
+     * `enabled` answers no.
+     */
+    void acceptFileDrops(std::function<bool()> enabled);
+
 signals:
     /** The user double-clicked the list. */
     void listDoubleClicked();
@@ -57,6 +72,8 @@ signals:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     /** The pointer moved over the list or its header. */
     void pointerMoved();
+    /** Local files were dropped on the list (see acceptFileDrops). */
+    void filesDropped(const QStringList& paths);
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -64,6 +81,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void selectRow(int row);
@@ -71,8 +91,11 @@ private:
     void releaseRowRecords();
     QHeaderView* newRowHeader();
 
+    QStringList droppedFiles(const QMimeData* data) const;
+
     NameListModel m_model;
     int m_rowsBeforeReset = 0;
+    std::function<bool()> m_dropsEnabled;
 };
 
 } // namespace quillory

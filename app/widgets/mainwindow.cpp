@@ -36,41 +36,46 @@ constexpr int kClientWidthTwips = 8040;
 constexpr int kClientHeightTwips = 10965;
 constexpr int kNameColumnTwips = 6500;
 
-const QString kProgressBarText = QStringLiteral("Progress Bar");
-const QString kListToolTip = QStringLiteral("Move | line to right and out of window to reveal full names.");
+QString progressBarText() {
+    return QCoreApplication::translate("Form1", "Progress Bar");
+}
+
+QString listToolTip() {
+    return QCoreApplication::translate("Form1", "Move | line to right and out of window to reveal full names.");
+}
 
 using K = ControlKind;
 
 // The window as designed, top to bottom; geometry in twips relative to the container.
 constexpr ControlDesign kForm1Controls[] = {
-    {"PushButton8", K::PushButton, "Help", nullptr, 120, 120, 7800, 405, 10},
-    {"Frame4", K::Frame, "List Options", nullptr, 120, 570, 7800, 1850, 17},
-    {"Option9", K::Option, "Halvard's List - Generate random names from my list of names", "Frame4", 240, 300, 6300,
+    {"PushButton8", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Help"), nullptr, 120, 120, 7800, 405, 10},
+    {"Frame4", K::Frame, QT_TRANSLATE_NOOP("Form1", "List Options"), nullptr, 120, 570, 7800, 1850, 17},
+    {"Option9", K::Option, QT_TRANSLATE_NOOP("Form1", "Halvard's List - Generate random names from my list of names"), "Frame4", 240, 300, 6300,
      255, 11, true},
-    {"Frame1", K::Frame, "Gender Options (Halvard's List Only)", "Frame4", 600, 570, 4320, 735, 21},
-    {"Option1", K::Option, "Both", "Frame1", 240, 300, 1020, 255, 12, true},
-    {"Option2", K::Option, "Male Only", "Frame1", 1260, 300, 1335, 255, 13},
-    {"Option3", K::Option, "Female Only", "Frame1", 2610, 300, 1455, 255, 14},
-    {"Option8", K::Option, "User List - Generate random names from your list of names", "Frame4", 225, 1440, 6015, 255,
+    {"Frame1", K::Frame, QT_TRANSLATE_NOOP("Form1", "Gender Options (Halvard's List Only)"), "Frame4", 600, 570, 4320, 735, 21},
+    {"Option1", K::Option, QT_TRANSLATE_NOOP("Form1", "Both"), "Frame1", 240, 300, 1020, 255, 12, true},
+    {"Option2", K::Option, QT_TRANSLATE_NOOP("Form1", "Male Only"), "Frame1", 1260, 300, 1335, 255, 13},
+    {"Option3", K::Option, QT_TRANSLATE_NOOP("Form1", "Female Only"), "Frame1", 2610, 300, 1455, 255, 14},
+    {"Option8", K::Option, QT_TRANSLATE_NOOP("Form1", "User List - Generate random names from your list of names"), "Frame4", 225, 1440, 6015, 255,
      16},
-    {"Frame2", K::Frame, "Part Of Name", nullptr, 120, 2460, 7800, 825, 22},
-    {"Option4", K::Option, "First and Last Name", "Frame2", 240, 360, 2100, 255, 23, true},
-    {"Option5", K::Option, "First Name Only", "Frame2", 2460, 360, 1695, 255, 24},
-    {"Option6", K::Option, "Last Name Only", "Frame2", 4290, 360, 1695, 255, 25},
-    {"Frame3", K::Frame, "How many names would you like to generate?", nullptr, 120, 3315, 7800, 825, 15},
+    {"Frame2", K::Frame, QT_TRANSLATE_NOOP("Form1", "Part Of Name"), nullptr, 120, 2460, 7800, 825, 22},
+    {"Option4", K::Option, QT_TRANSLATE_NOOP("Form1", "First and Last Name"), "Frame2", 240, 360, 2100, 255, 23, true},
+    {"Option5", K::Option, QT_TRANSLATE_NOOP("Form1", "First Name Only"), "Frame2", 2460, 360, 1695, 255, 24},
+    {"Option6", K::Option, QT_TRANSLATE_NOOP("Form1", "Last Name Only"), "Frame2", 4290, 360, 1695, 255, 25},
+    {"Frame3", K::Frame, QT_TRANSLATE_NOOP("Form1", "How many names would you like to generate?"), nullptr, 120, 3315, 7800, 825, 15},
     {"Text1", K::TextBox, "Text1", "Frame3", 240, 300, 7305, 375, 0},
-    {"Frame6", K::Frame, "First Names", nullptr, 120, 4170, 7800, 2805, 19},
+    {"Frame6", K::Frame, QT_TRANSLATE_NOOP("Form1", "First Names"), nullptr, 120, 4170, 7800, 2805, 19},
     {"ListView1", K::List, "", "Frame6", 240, 300, 7320, 1320, 1},
-    {"PushButton2", K::PushButton, "Add First Name", "Frame6", 240, 1710, 3600, 405, 2},
-    {"PushButton6", K::PushButton, "Load First Names From File", "Frame6", 3940, 1710, 3600, 405, 3},
-    {"PushButton4", K::PushButton, "Delete", "Frame6", 240, 2220, 7320, 405, 4},
-    {"Frame5", K::Frame, "Last Names", nullptr, 120, 7020, 7800, 2805, 18},
+    {"PushButton2", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Add First Name"), "Frame6", 240, 1710, 3600, 405, 2},
+    {"PushButton6", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Load First Names From File"), "Frame6", 3940, 1710, 3600, 405, 3},
+    {"PushButton4", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Delete"), "Frame6", 240, 2220, 7320, 405, 4},
+    {"Frame5", K::Frame, QT_TRANSLATE_NOOP("Form1", "Last Names"), nullptr, 120, 7020, 7800, 2805, 18},
     {"ListView2", K::List, "", "Frame5", 240, 300, 7320, 1320, 5},
-    {"PushButton5", K::PushButton, "Add Last Name", "Frame5", 240, 1710, 3600, 400, 6},
-    {"PushButton7", K::PushButton, "Load Last Names From File", "Frame5", 3975, 1710, 3600, 405, 7},
-    {"PushButton3", K::PushButton, "Delete", "Frame5", 240, 2220, 7320, 405, 8},
-    {"PushButton1", K::PushButton, "Start Generating", nullptr, 120, 9945, 7800, 405, 9},
-    {"ProgressBar1", K::ProgressBar, "Progress Bar", nullptr, 120, 10455, 7800, 405, 20},
+    {"PushButton5", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Add Last Name"), "Frame5", 240, 1710, 3600, 400, 6},
+    {"PushButton7", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Load Last Names From File"), "Frame5", 3975, 1710, 3600, 405, 7},
+    {"PushButton3", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Delete"), "Frame5", 240, 2220, 7320, 405, 8},
+    {"PushButton1", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Start Generating"), nullptr, 120, 9945, 7800, 405, 9},
+    {"ProgressBar1", K::ProgressBar, QT_TRANSLATE_NOOP("Form1", "Progress Bar"), nullptr, 120, 10455, 7800, 405, 20},
 };
 
 } // namespace
@@ -84,8 +89,8 @@ MainWindow::MainWindow(AppContext& context, ResultsWindowFactory makeResultsWind
     m_listView2 = qobject_cast<ListControl*>(control(QStringLiteral("ListView2")));
     m_text1 = qobject_cast<QLineEdit*>(control(QStringLiteral("Text1")));
     m_progressBar1 = qobject_cast<QProgressBar*>(control(QStringLiteral("ProgressBar1")));
-    m_listView1->setToolTip(kListToolTip);
-    m_listView2->setToolTip(kListToolTip);
+    m_listView1->setToolTip(listToolTip());
+    m_listView2->setToolTip(listToolTip());
     m_text1->installEventFilter(this);
 
     m_pointer = new WindowPointer(this);
@@ -121,9 +126,9 @@ void MainWindow::load() {
     g.step(126, [&] { setWindowTitle(appinfo::kDisplayName); });
     g.step(126, [&] { setWindowIcon(programIcon()); });
     g.step(126, [&] { SetAppTitle(); });
-    g.step(128, [&] { m_listView2->addColumnHeader(QStringLiteral("Last Names")); });
+    g.step(128, [&] { m_listView2->addColumnHeader(QCoreApplication::translate("Form1", "Last Names")); });
     g.step(130, [&] { m_listView2->setColumnWidthTwips(kNameColumnTwips); });
-    g.step(132, [&] { m_listView1->addColumnHeader(QStringLiteral("First Names")); });
+    g.step(132, [&] { m_listView1->addColumnHeader(QCoreApplication::translate("Form1", "First Names")); });
     g.step(134, [&] { m_listView1->setColumnWidthTwips(kNameColumnTwips); });
     // The first fill shows Halvard's List with both genders, the options as designed; restoring a
     // different choice below refills the lists as a click on it would.
@@ -153,7 +158,7 @@ void MainWindow::FillNameLists() {
 ResultsTarget& MainWindow::resultsWindow() {
     if (!m_resultsWindow) {
         if (!m_makeResultsWindow)
-            throw AppError(QStringLiteral("Object variable not set"));
+            throw AppError(QCoreApplication::translate("quillory", "Object variable not set"));
         m_resultsWindow = m_makeResultsWindow(*this);
     }
     return *m_resultsWindow;
@@ -171,19 +176,19 @@ void MainWindow::startGenerating() {
 
     const auto stop = [&](int line, const char* text) {
         g.step(line,
-               [&] { m_context.dialogs.message(applicationTitle(), QString::fromUtf8(text), MessageIcon::None); });
+               [&] { m_context.dialogs.message(applicationTitle(), QCoreApplication::translate("Form1", text), MessageIcon::None); });
         g.mark(168);
         m_generating = false;
     };
     std::optional<double> count;
     g.step(120, [&] { count = countFromText(m_text1->text()); });
     if (!count)
-        return stop(160, "How many does not appear to be a number.");
+        return stop(160, QT_TRANSLATE_NOOP("Form1", "How many does not appear to be a number."));
     g.mark(110);
     if (countTooLarge(*count))
-        return stop(166, "You must select an amount less than one million.");
+        return stop(166, QT_TRANSLATE_NOOP("Form1", "You must select an amount less than one million."));
 
-    g.step(112, [&] { m_pointer->set(WindowPointer::kHourglass); });
+    g.step(112, [&] { m_pointer->setBusy(); });
     g.step(122, [&] { resultsWindow().clearResults(); });
     std::shared_ptr<GeneratedNames> names;
     // The whole run is drawn without yielding and handed to the results list in one piece, so
@@ -197,7 +202,7 @@ void MainWindow::startGenerating() {
     g.step(152, [&] { m_pointer->set(WindowPointer::kDefault); });
     g.step(154, [&] {
         m_progressBar1->setValue(0);
-        m_progressBar1->setFormat(kProgressBarText);
+        m_progressBar1->setFormat(progressBarText());
     });
     g.step(156, [&] { resultsWindow().showResults(); });
     g.step(158, [&] { hide(); });

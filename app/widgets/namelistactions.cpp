@@ -12,14 +12,21 @@
 #include "store/nameimport.h"
 #include "store/namestatements.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 
 namespace quillory {
 
 namespace {
 
-const QString kLoadTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
-const QStringList kLoadFilters = {QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*.*)")};
+QString loadTitle() {
+    return QCoreApplication::translate("Form1", "Load List(s) - Hold Ctrl to select multiple list files");
+}
+
+QStringList loadFilters() {
+    return {QCoreApplication::translate("Form1", "Text Files (*.txt)"),
+            QCoreApplication::translate("Form1", "All Files (*.*)")};
+}
 
 QString form1Tag(const char* procedure) {
     return ErrorLocationTag(QStringLiteral("Form1"), QString::fromUtf8(procedure));
@@ -54,6 +61,10 @@ NameListActions::NameListActions(AppContext& context, const QHash<QString, QWidg
             if (key == Qt::Key_Delete)
                 removeShownItem(kind);
         });
+        // A list takes files where its Load button would: only while that button is enabled.
+        const auto* load = m_controls.value(isFirst(kind) ? QStringLiteral("PushButton6") : QStringLiteral("PushButton7"));
+        shown->acceptFileDrops([load] { return load->isEnabled(); });
+        connect(shown, &ListControl::filesDropped, this, [this, kind](const QStringList& paths) { dropFiles(kind, paths); });
     }
 }
 
@@ -69,8 +80,8 @@ void NameListActions::addClick(NameKind kind) {
     g.step(100, [&] { database.open(); });
     QString typed;
     g.step(102, [&] {
-        typed = m_context.dialogs.prompt(applicationTitle(), isFirst(kind) ? QStringLiteral("Input first name: ")
-                                                                           : QStringLiteral("Input last name: "));
+        typed = m_context.dialogs.prompt(applicationTitle(), isFirst(kind) ? QCoreApplication::translate("Form1", "Input first name: ")
+                                                                           : QCoreApplication::translate("Form1", "Input last name: "));
     });
     std::optional<QString> name;
     g.step(104, [&] { name = nameFromEntry(typed); });
@@ -123,12 +134,20 @@ void NameListActions::deleteClick(NameKind kind) {
 }
 
 void NameListActions::loadClick(NameKind kind) {
+    importFiles(kind, std::nullopt);
+}
+
+void NameListActions::dropFiles(NameKind kind, const QStringList& paths) {
+    importFiles(kind, paths);
+}
+
+void NameListActions::importFiles(NameKind kind, const std::optional<QStringList>& dropped) {
     Guard g(m_context.dialogs, form1Tag(isFirst(kind) ? "PushButton6_Click" : "PushButton7_Click"));
     QStringList paths;
-    g.step(108, [&] { paths = m_context.dialogs.openFiles(kLoadTitle, kLoadFilters); });
+    g.step(108, [&] { paths = dropped ? *dropped : m_context.dialogs.openFiles(loadTitle(), loadFilters()); });
     if (g.test(110, [&] { return paths.isEmpty(); }))
         return;
-    g.step(116, [&] { m_pointer.set(WindowPointer::kHourglass); });
+    g.step(116, [&] { m_pointer.setBusy(); });
     const ImportTarget target{m_context.dialogs, m_context.paths.nameDatabase(),
                               [this] { return m_options.listChoice().source; }};
     for (const QString& path : paths)

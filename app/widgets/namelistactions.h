@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 namespace quillory {
 
@@ -33,11 +34,14 @@ public:
     void deleteClick(NameKind kind);
     /** "Load First Names From File" / "Load Last Names From File": imports the files the user picks. */
     void loadClick(NameKind kind);
+    /** Files dropped on a list: imported as its Load button would import them, had the user picked them. */
+    void dropFiles(NameKind kind, const QStringList& paths);
     /** A double-click or the Delete key: the selected item leaves the shown list, not the database. */
     void removeShownItem(NameKind kind);
 
 private:
     ListControl* list(NameKind kind) const;
+    void importFiles(NameKind kind, const std::optional<QStringList>& dropped);
 
     AppContext& m_context;
     const QHash<QString, QWidget*>& m_controls;

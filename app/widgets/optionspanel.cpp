@@ -6,6 +6,7 @@
 #include "core/procedures.h"
 #include "core/settings.h"
 
+#include <QCoreApplication>
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,8 +26,13 @@ template <typename Action> void runStep(Guard* guard, int line, Action&& action)
         action();
 }
 
-const QString kClear = QStringLiteral("Clear");
-const QString kDelete = QStringLiteral("Delete");
+QString clearCaption() {
+    return QCoreApplication::translate("Form1", "Clear");
+}
+
+QString deleteCaption() {
+    return QCoreApplication::translate("Form1", "Delete");
+}
 
 } // namespace
 
@@ -142,8 +148,8 @@ void OptionsPanel::storeOptions(Guard* guard, int line, std::initializer_list<co
 
 void OptionsPanel::sourceClick(Guard* guard) {
     const bool userList = option("Option8")->isChecked();
-    runStep(guard, 100, [&] { button("PushButton4")->setText(userList ? kClear : kDelete); });
-    runStep(guard, 102, [&] { button("PushButton3")->setText(userList ? kClear : kDelete); });
+    runStep(guard, 100, [&] { button("PushButton4")->setText(userList ? clearCaption() : deleteCaption()); });
+    runStep(guard, 102, [&] { button("PushButton3")->setText(userList ? clearCaption() : deleteCaption()); });
     storeOptions(guard, 104, {"Option9", "Option8"});
     runStep(guard, 108, [&] {
         // The gender applies to Halvard's List only; the User List has no gender and greys it out,
@@ -176,12 +182,12 @@ void OptionsPanel::countChanged() {
 }
 
 QString OptionsPanel::helpText() {
-    return QStringLiteral("You have two options for generating: ") + QStringLiteral("\r\r") +
-           QStringLiteral("1. You can generate from Halvard's List which contains my collection of first and last "
-                          "names.") +
+    return QCoreApplication::translate("Form1", "You have two options for generating: ") + QStringLiteral("\r\r") +
+           QCoreApplication::translate(
+               "Form1", "1. You can generate from Halvard's List which contains my collection of first and last names.") +
            QStringLiteral("\r\r") +
-           QStringLiteral("2. You can generate using your User List. In this case, names can be loaded from a text "
-                          "file or added one at a time.");
+           QCoreApplication::translate("Form1", "2. You can generate using your User List. In this case, names can be "
+                                                "loaded from a text file or added one at a time.");
 }
 
 void OptionsPanel::helpClick() {

@@ -3,6 +3,7 @@
 #include "core/apperror.h"
 #include "core/cursorfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
@@ -25,7 +26,7 @@ QCursor loadCursorFile(const QString& path) {
         throw AppError(file.errorString());
     const QImage image = QImage::fromData(bytes, "CUR");
     if (image.isNull())
-        throw AppError(QStringLiteral("Invalid picture"));
+        throw AppError(QCoreApplication::translate("quillory", "Invalid picture"));
     const QPoint hotSpot = cursorHotSpot(bytes).value_or(QPoint(-1, -1));
     return QCursor(QPixmap::fromImage(image), hotSpot.x(), hotSpot.y());
 }

@@ -2,6 +2,7 @@
 
 #include "core/apperror.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -79,13 +80,13 @@ void QtDialogs::openUrl(const QUrl& url) {
 
 void QtDialogs::openDocument(const QString& path) {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        throw AppError(QStringLiteral("No application could open ") + QDir::toNativeSeparators(path));
+        throw AppError(QCoreApplication::translate("quillory", "No application could open %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void QtDialogs::startProgram(const QString& program, const QStringList& arguments) {
     // Detached: the program outlives this one and is never waited for.
     if (!QProcess::startDetached(program, arguments))
-        throw AppError(QStringLiteral("The program could not be started: ") + QDir::toNativeSeparators(program));
+        throw AppError(QCoreApplication::translate("quillory", "The program could not be started: %1").arg(QDir::toNativeSeparators(program)));
 }
 
 } // namespace quillory

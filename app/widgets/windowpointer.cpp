@@ -2,6 +2,7 @@
 
 #include "listcontrol.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
 
@@ -18,6 +19,11 @@ WindowPointer::WindowPointer(QWidget* window) : QObject(window), m_window(window
 void WindowPointer::set(int value) {
     m_value = value;
     apply();
+}
+
+void WindowPointer::setBusy() {
+    set(kHourglass);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void WindowPointer::setCustomCursor(const QCursor& cursor) {

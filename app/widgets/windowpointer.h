@@ -30,6 +30,11 @@ public:
     int value() const { return m_value; }
     void set(int value);
     bool isBusy() const { return m_value == kHourglass; }
+    /**
+     * Sets the hourglass and lets the window system show it before a long operation starts: without
+     * that, the change waits in the queue until the operation is over. User input stays queued.
+     */
+    void setBusy();
 
     void setCustomCursor(const QCursor& cursor);
     bool hasCustomCursor() const { return m_custom.has_value(); }

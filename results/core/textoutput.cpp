@@ -4,6 +4,7 @@
 #include "core/listitems.h"
 #include "core/procedures.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 
 namespace quillory {
@@ -34,7 +35,8 @@ void replaceFile(const QString& path, const QByteArray& content) {
 }
 
 QString doneMessage(const QString& path) {
-    return QStringLiteral("Done.\r\r") + path + QStringLiteral("\r\n\r\nwas created.");
+    return QCoreApplication::translate("Form2", "Done.") + QStringLiteral("\r\r") + path + QStringLiteral("\r\n\r\n") +
+           QCoreApplication::translate("Form2", "was created.");
 }
 
 } // namespace quillory

@@ -2,6 +2,7 @@
 
 #include "core/apperror.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -225,7 +226,7 @@ void removeStaleWorkbooks(const QString& folder, const QDateTime& now) {
 
 QString newWorkbookPath(const QString& folder, const QDateTime& now) {
     if (!QDir().mkpath(folder))
-        throw AppError(QStringLiteral("Path not found: ") + QDir::toNativeSeparators(folder));
+        throw AppError(QCoreApplication::translate("quillory", "Path not found: %1").arg(QDir::toNativeSeparators(folder)));
     removeStaleWorkbooks(folder, now);
     const QString stem =
         QDir(folder).filePath(QStringLiteral("Names ") + now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));
@@ -278,6 +279,10 @@ bool isWholeWorkbook(const QString& path) {
     }
     inflateEnd(&stream);
     return status == Z_STREAM_END && unread == 0 && inflated == sheet->size && tail == ending;
+}
+
+QString workbookNotWrittenInFull() {
+    return QCoreApplication::translate("quillory", "The workbook could not be written in full");
 }
 
 NamesWorkbook::NamesWorkbook(QString path, Placement placement)
@@ -345,14 +350,14 @@ void NamesWorkbook::finish() {
     errno = 0;
     if (FILE* rows = m_sheet->optimize_tmpfile; rows != nullptr && (std::fflush(rows) != 0 || std::ferror(rows))) {
         const int code = errno;
-        const QString reason = code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : kWorkbookNotWrittenInFull;
+        const QString reason = code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : workbookNotWrittenInFull();
         lxw_workbook_free(std::exchange(m_book, nullptr));
         throw AppError(reason);
     }
     const lxw_error error = workbook_close(std::exchange(m_book, nullptr));
     if (error != LXW_NO_ERROR || !isWholeWorkbook(m_partPath)) {
         QFile::remove(m_partPath);
-        throw AppError(error != LXW_NO_ERROR ? writerError(error) : kWorkbookNotWrittenInFull);
+        throw AppError(error != LXW_NO_ERROR ? writerError(error) : workbookNotWrittenInFull());
     }
     if (m_placement == Placement::Replacing) {
         // rename() puts the new file in place of an earlier one in a single step.

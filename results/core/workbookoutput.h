@@ -47,7 +47,7 @@ void removeStaleWorkbooks(const QString& folder, const QDateTime& now);
 QString newWorkbookPath(const QString& folder, const QDateTime& now);
 
 /** What the user is told when a workbook file could not be written whole. */
-inline const QString kWorkbookNotWrittenInFull = QStringLiteral("The workbook could not be written in full");
+QString workbookNotWrittenInFull();
 
 /**
  * Whether the file at `path` is a whole workbook archive whose sheet reads to its end. The writer

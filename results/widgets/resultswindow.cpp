@@ -16,10 +16,12 @@
 #include "widgets/windowpointer.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 
 #include <optional>
 
@@ -38,16 +40,16 @@ using K = ControlKind;
 
 // The window as designed, top to bottom; geometry in twips relative to the container.
 constexpr ControlDesign kForm2Controls[] = {
-    {"PushButton8", K::PushButton, "< Back", nullptr, 120, 120, 7800, 405, 0},
-    {"Frame2", K::Frame, "Output", nullptr, 120, 600, 7800, 735, 8},
-    {"Option4", K::Option, "Text File", "Frame2", 240, 330, 1800, 255, 1, true},
-    {"Option5", K::Option, "Excel (2 cells)", "Frame2", 2280, 330, 2400, 255, 2},
-    {"Option6", K::Option, "Excel (1 cell)", "Frame2", 4920, 330, 2400, 255, 3},
+    {"PushButton8", K::PushButton, QT_TRANSLATE_NOOP("Form2", "< Back"), nullptr, 120, 120, 7800, 405, 0},
+    {"Frame2", K::Frame, QT_TRANSLATE_NOOP("Form2", "Output"), nullptr, 120, 600, 7800, 735, 8},
+    {"Option4", K::Option, QT_TRANSLATE_NOOP("Form2", "Text File"), "Frame2", 240, 330, 1800, 255, 1, true},
+    {"Option5", K::Option, QT_TRANSLATE_NOOP("Form2", "Excel (2 cells)"), "Frame2", 2280, 330, 2400, 255, 2},
+    {"Option6", K::Option, QT_TRANSLATE_NOOP("Form2", "Excel (1 cell)"), "Frame2", 4920, 330, 2400, 255, 3},
     {"ListView1", K::List, "", nullptr, 120, 1440, 7800, 4680, 4},
-    {"Frame4", K::Frame, "Save Results To This Folder", nullptr, 120, 6240, 7800, 840, 9},
+    {"Frame4", K::Frame, QT_TRANSLATE_NOOP("Form2", "Save Results To This Folder"), nullptr, 120, 6240, 7800, 840, 9},
     {"Text2", K::TextBox, "", "Frame4", 240, 330, 6840, 375, 5},
-    {"PushButton1", K::PushButton, "...", "Frame4", 7170, 330, 450, 375, 6},
-    {"PushButton2", K::PushButton, "Save Results", nullptr, 120, 7230, 7800, 405, 7},
+    {"PushButton1", K::PushButton, QT_TRANSLATE_NOOP("Form2", "..."), "Frame4", 7170, 330, 450, 375, 6},
+    {"PushButton2", K::PushButton, QT_TRANSLATE_NOOP("Form2", "Save Results"), nullptr, 120, 7230, 7800, 405, 7},
 };
 
 QString form2Tag(const char* procedure) {
@@ -61,6 +63,7 @@ ResultsWindow::ResultsWindow(AppContext& context, QWidget* mainWindow)
       m_context(context), m_mainWindow(mainWindow) {
 
     m_listView1 = qobject_cast<ListControl*>(control(QStringLiteral("ListView1")));
+    m_listView1->addCopyMenu();
     m_text2 = qobject_cast<QLineEdit*>(control(QStringLiteral("Text2")));
 
     m_pointer = new WindowPointer(this);
@@ -101,7 +104,7 @@ void ResultsWindow::ensureLoaded() {
 void ResultsWindow::load() {
     m_loaded = true;
     Guard g(m_context.dialogs, form2Tag("Form_Load"));
-    g.step(100, [&] { m_listView1->addColumnHeader(QStringLiteral("Names")); });
+    g.step(100, [&] { m_listView1->addColumnHeader(QCoreApplication::translate("Form2", "Names")); });
     g.step(102, [&] { m_listView1->setColumnWidthTwips(kNamesColumnTwips); });
     if (g.test(104, [&] { return FileIsPresent(m_context.paths.handCursorFile()); }))
         g.step(106, [&] { m_pointer->setCustomCursor(loadCursorFile(m_context.paths.handCursorFile())); });
@@ -151,11 +154,15 @@ void ResultsWindow::saveClick() {
     if (!g.test(106, [&] { return FolderIsPresent(folder); })) {
         g.step(162, [&] {
             m_context.dialogs.message(applicationTitle(),
-                                      QStringLiteral("Folder does not exist. Please select another folder."),
+                                      QCoreApplication::translate("Form2", "Folder does not exist. Please select another folder."),
                                       MessageIcon::None);
         });
         return;
     }
+    // The hourglass is up while the names are written, until the workbook is handed over, and goes
+    // whatever happened.
+    m_pointer->setBusy();
+    const auto pointerBack = qScopeGuard([this] { m_pointer->set(WindowPointer::kDefault); });
     if (g.test(108, [&] { return option("Option4")->isChecked(); })) {
         QString path;
         QByteArray content;
@@ -164,7 +171,9 @@ void ResultsWindow::saveClick() {
         // file with a shorter one and then report success.
         if (!g.step(118, [&] { content = resultsText(*m_listView1->items().contents()); }))
             return;
-        if (g.step(122, [&] { replaceFile(path, content); }))
+        const bool written = g.step(122, [&] { replaceFile(path, content); });
+        m_pointer->set(WindowPointer::kDefault);
+        if (written)
             g.step(124, [&] { m_context.dialogs.message(applicationTitle(), doneMessage(path), MessageIcon::None); });
     } else if (g.test(126, [&] { return option("Option5")->isChecked(); })) {
         saveWorkbook(g, true);
@@ -215,7 +224,7 @@ void ResultsWindow::saveWorkbook(Guard& g, bool twoCells) {
 void ResultsWindow::browseClick() {
     Guard g(m_context.dialogs, form2Tag("PushButton1_Click"));
     QString picked;
-    g.step(100, [&] { picked = m_context.dialogs.chooseFolder(QStringLiteral("Save To This Folder"), QString()); });
+    g.step(100, [&] { picked = m_context.dialogs.chooseFolder(QCoreApplication::translate("Form2", "Save To This Folder"), QString()); });
     if (g.test(102, [&] { return picked.isEmpty(); }))
         return;
     g.step(104, [&] { m_context.settings.StoreSetting(kLastFolderKey, picked); });

@@ -31,7 +31,7 @@ TEST(SpreadsheetApplication, LibreOfficeComesFirstThenTheDesktopDefault) {
         SpreadsheetApplication::find(systemWith({{"gnumeric", "/usr/bin/gnumeric"}}, false));
         ADD_FAILURE() << "found an application on a system without one";
     } catch (const AppError& e) {
-        EXPECT_EQ(e.message(), kNoSpreadsheetMessage);
+        EXPECT_EQ(e.message(), noSpreadsheetMessage());
     }
 }
 

@@ -1,5 +1,6 @@
 // The text-file reader: any bytes give names that fit the store (no line end, no apostrophe, at most
 // 50 characters, never a character cut in two), and the same names however the bytes arrive.
+#include "core/apperror.h"
 #include "fuzzcheck.h"
 #include "store/namedatabase.h"
 #include "store/namefilereader.h"
@@ -29,13 +30,19 @@ private:
     qint64 m_step;
 };
 
-QStringList namesOf(QIODevice& device) {
+// The names of a file, or nothing when the reader refuses it as no text file.
+std::optional<QStringList> namesOf(QIODevice& device) {
     device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    NameFileReader reader(device);
-    QStringList names;
-    while (const std::optional<QString> name = reader.next())
-        names << *name;
-    return names;
+    try {
+        NameFileReader reader(device);
+        QStringList names;
+        while (const std::optional<QString> name = reader.next())
+            names << *name;
+        return names;
+    } catch (const AppError& error) {
+        fuzz::check(error.message() == notATextFile(), "a buffer is only ever refused as no text file");
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -48,8 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     QByteArray copy = bytes;
     QBuffer whole(&copy);
-    const QStringList names = namesOf(whole);
+    const std::optional<QStringList> read = namesOf(whole);
     const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+    fuzz::check(read.has_value() == (utf16 || !bytes.first(std::min<qsizetype>(bytes.size(), 65536)).contains('\0')),
+                "a file is refused exactly when its first 64 KB hold a NUL outside UTF-16");
+    const QStringList names = read.value_or(QStringList());
     for (const QString& name : names) {
         fuzz::check(!name.isEmpty(), "an empty line gives no name", name);
         fuzz::check(fuzz::characterCount(name) <= kMaxNameLength, "a name has at most 50 characters", name);
@@ -61,6 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::check(names.size() <= bytes.count('\n') + bytes.count('\r') + 1, "at most one name per line");
 
     TricklingDevice trickle(bytes, step);
-    fuzz::check(namesOf(trickle) == names, "the names do not depend on how the bytes arrive");
+    fuzz::check(namesOf(trickle) == read, "the names do not depend on how the bytes arrive");
     return 0;
 }

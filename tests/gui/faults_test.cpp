@@ -392,11 +392,16 @@ TEST_F(FaultsTest, HostileNamesAreStoredShownDrawnAndDeletedExactly) {
         click("PushButton5");
     }
     EXPECT_EQ(workspace.storedNames("system_lastname"), expected);
-    // Imported from a file, the same names are stored the same way.
+    // Imported from a file, the same names are stored the same way; all but the one with a NUL, which
+    // would make the file no text file.
     click("Option8");
-    dialogs.answerOpenFiles({namesFile(typed)});
+    QStringList inFile = typed;
+    QStringList storedFromFile = expected;
+    inFile.removeAt(2);
+    storedFromFile.removeAt(2);
+    dialogs.answerOpenFiles({namesFile(inFile)});
     click("PushButton7");
-    EXPECT_EQ(workspace.storedNames("user_lastname"), expected);
+    EXPECT_EQ(workspace.storedNames("user_lastname"), storedFromFile);
     click("Option9");
 
     // Shown in proper case, one item each.

@@ -311,8 +311,8 @@ TEST_F(ResultsWindowTest, WithoutASpreadsheetApplicationTheReportNamesTheFirstSt
     saveAs("Option6");
     const QString tag = QStringLiteral("\r\nin Tarvisk2021/08/31.Form2.PushButton2_Click at line ");
     ASSERT_EQ(dialogs.errorReports().size(), 2);
-    EXPECT_TRUE(dialogs.errorReports()[0].startsWith(kNoSpreadsheetMessage + tag + QStringLiteral("128\r\r")));
-    EXPECT_TRUE(dialogs.errorReports()[1].startsWith(kNoSpreadsheetMessage + tag + QStringLiteral("148\r\r")));
+    EXPECT_TRUE(dialogs.errorReports()[0].startsWith(noSpreadsheetMessage() + tag + QStringLiteral("128\r\r")));
+    EXPECT_TRUE(dialogs.errorReports()[1].startsWith(noSpreadsheetMessage() + tag + QStringLiteral("148\r\r")));
     EXPECT_EQ(dialogs.messages.size(), 2u);
     EXPECT_FALSE(QFileInfo::exists(workbookFolder())) << "nothing is written for nobody";
 }

@@ -58,6 +58,8 @@ void ScriptedDialogs::openDocument(const QString& path) {
 
 void ScriptedDialogs::startProgram(const QString& program, const QStringList& arguments) {
     programsStarted.push_back(QStringList{program} + arguments);
+    if (onStartProgram)
+        onStartProgram(programsStarted.back());
 }
 
 ScriptedDialogs::~ScriptedDialogs() {

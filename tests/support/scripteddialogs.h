@@ -34,6 +34,8 @@ public:
 
     /** Called as each message is shown, while the caller waits for it, to look at the program then. */
     std::function<void(const ShownMessage&)> onMessage;
+    /** Called as each program is started (the program, then its arguments). */
+    std::function<void(const QStringList&)> onStartProgram;
 
     std::vector<ShownMessage> messages;
     std::vector<QString> promptsShown;

@@ -1,0 +1,284 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>Form1</name>
+    <message>
+        <source>Progress Bar</source>
+        <translation>Barre de progression</translation>
+    </message>
+    <message>
+        <source>Move | line to right and out of window to reveal full names.</source>
+        <translation>Tirez le trait | vers la droite, hors de la fenêtre, pour voir les noms en entier.</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>List Options</source>
+        <translation>Choix de la liste</translation>
+    </message>
+    <message>
+        <source>Halvard&apos;s List - Generate random names from my list of names</source>
+        <translation>Liste de Halvard – Noms tirés au hasard de ma liste</translation>
+    </message>
+    <message>
+        <source>Gender Options (Halvard&apos;s List Only)</source>
+        <translation>Genre des prénoms (Liste de Halvard)</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>Tous</translation>
+    </message>
+    <message>
+        <source>Male Only</source>
+        <translation>Masculins</translation>
+    </message>
+    <message>
+        <source>Female Only</source>
+        <translation>Féminins</translation>
+    </message>
+    <message>
+        <source>User List - Generate random names from your list of names</source>
+        <translation>Liste personnelle – Noms tirés au hasard de votre liste</translation>
+    </message>
+    <message>
+        <source>Part Of Name</source>
+        <translation>Partie du nom</translation>
+    </message>
+    <message>
+        <source>First and Last Name</source>
+        <translation>Prénom et nom</translation>
+    </message>
+    <message>
+        <source>First Name Only</source>
+        <translation>Prénom seul</translation>
+    </message>
+    <message>
+        <source>Last Name Only</source>
+        <translation>Nom seul</translation>
+    </message>
+    <message>
+        <source>How many names would you like to generate?</source>
+        <translation>Combien de noms voulez-vous générer&#x202f;?</translation>
+    </message>
+    <message>
+        <source>First Names</source>
+        <translation>Prénoms</translation>
+    </message>
+    <message>
+        <source>Add First Name</source>
+        <translation>Ajouter un prénom</translation>
+    </message>
+    <message>
+        <source>Load First Names From File</source>
+        <translation>Charger des prénoms</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Last Names</source>
+        <translation>Noms de famille</translation>
+    </message>
+    <message>
+        <source>Add Last Name</source>
+        <translation>Ajouter un nom</translation>
+    </message>
+    <message>
+        <source>Load Last Names From File</source>
+        <translation>Charger des noms</translation>
+    </message>
+    <message>
+        <source>Start Generating</source>
+        <translation>Lancer la génération</translation>
+    </message>
+    <message>
+        <source>How many does not appear to be a number.</source>
+        <translation>Le nombre de noms demandé ne semble pas être un nombre.</translation>
+    </message>
+    <message>
+        <source>You must select an amount less than one million.</source>
+        <translation>Vous devez choisir un nombre inférieur à un million.</translation>
+    </message>
+    <message>
+        <source>Load List(s) - Hold Ctrl to select multiple list files</source>
+        <translation>Charger une ou plusieurs listes – Maintenez Ctrl pour choisir plusieurs fichiers</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt)</source>
+        <translation>Fichiers texte (*.txt)</translation>
+    </message>
+    <message>
+        <source>All Files (*.*)</source>
+        <translation>Tous les fichiers (*.*)</translation>
+    </message>
+    <message>
+        <source>Input first name: </source>
+        <translation>Saisissez un prénom&#xa0;: </translation>
+    </message>
+    <message>
+        <source>Input last name: </source>
+        <translation>Saisissez un nom de famille&#xa0;: </translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Vider</translation>
+    </message>
+    <message>
+        <source>You have two options for generating: </source>
+        <translation>Vous pouvez générer des noms de deux façons&#xa0;: </translation>
+    </message>
+    <message>
+        <source>1. You can generate from Halvard&apos;s List which contains my collection of first and last names.</source>
+        <translation>1. À partir de la Liste de Halvard, qui contient ma collection de prénoms et de noms de famille.</translation>
+    </message>
+    <message>
+        <source>2. You can generate using your User List. In this case, names can be loaded from a text file or added one at a time.</source>
+        <translation>2. À partir de votre liste personnelle. Les noms peuvent alors être chargés d’un fichier texte ou ajoutés un par un.</translation>
+    </message>
+    <message>
+        <source>File not found</source>
+        <translation>Fichier introuvable</translation>
+    </message>
+</context>
+<context>
+    <name>Form2</name>
+    <message>
+        <source>Done.</source>
+        <translation>Terminé.</translation>
+    </message>
+    <message>
+        <source>was created.</source>
+        <translation>a été créé.</translation>
+    </message>
+    <message>
+        <source>&lt; Back</source>
+        <translation>&lt; Retour</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Sortie</translation>
+    </message>
+    <message>
+        <source>Text File</source>
+        <translation>Fichier texte</translation>
+    </message>
+    <message>
+        <source>Excel (2 cells)</source>
+        <translation>Excel (2 cellules)</translation>
+    </message>
+    <message>
+        <source>Excel (1 cell)</source>
+        <translation>Excel (1 cellule)</translation>
+    </message>
+    <message>
+        <source>Save Results To This Folder</source>
+        <translation>Enregistrer les résultats dans ce dossier</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Save Results</source>
+        <translation>Enregistrer les résultats</translation>
+    </message>
+    <message>
+        <source>Names</source>
+        <translation>Noms</translation>
+    </message>
+    <message>
+        <source>Folder does not exist. Please select another folder.</source>
+        <translation>Ce dossier n’existe pas. Veuillez en choisir un autre.</translation>
+    </message>
+    <message>
+        <source>Save To This Folder</source>
+        <translation>Enregistrer dans ce dossier</translation>
+    </message>
+</context>
+<context>
+    <name>quillory</name>
+    <message>
+        <source>Object variable not set</source>
+        <translation>Variable objet non définie</translation>
+    </message>
+    <message>
+        <source>Invalid picture</source>
+        <translation>Image non valide</translation>
+    </message>
+    <message>
+        <source>No application could open %1</source>
+        <translation>Aucune application n’a pu ouvrir %1</translation>
+    </message>
+    <message>
+        <source>The program could not be started: %1</source>
+        <translation>Le programme n’a pas pu être lancé&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>Mémoire insuffisante</translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <translation>Erreur inconnue</translation>
+    </message>
+    <message>
+        <source>Invalid procedure call or argument</source>
+        <translation>Appel de procédure ou argument non valide</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved: %1</source>
+        <translation>Les réglages n’ont pas pu être enregistrés&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Type mismatch</source>
+        <translation>Type incompatible</translation>
+    </message>
+    <message>
+        <source>No spreadsheet application was found that can open .xlsx workbooks</source>
+        <translation>Aucun tableur capable d’ouvrir les classeurs .xlsx n’a été trouvé</translation>
+    </message>
+    <message>
+        <source>Path not found: %1</source>
+        <translation>Chemin introuvable&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The workbook could not be written in full</source>
+        <translation>Le classeur n’a pas pu être écrit en entier</translation>
+    </message>
+    <message>
+        <source>unable to make the user&apos;s copy of %1 (%2): %3</source>
+        <translation>impossible de faire la copie personnelle de %1 (%2)&#xa0;: %3</translation>
+    </message>
+    <message>
+        <source>cannot make the folder %1</source>
+        <translation>impossible de créer le dossier %1</translation>
+    </message>
+    <message>
+        <source>The name database is not open: %1</source>
+        <translation>La base de noms n’est pas ouverte&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Not a text file</source>
+        <translation>Ce n’est pas un fichier texte</translation>
+    </message>
+    <message>
+        <source>Not a regular file</source>
+        <translation>Ce n’est pas un fichier ordinaire</translation>
+    </message>
+</context>
+<context>
+    <name>quillory::ListControl</name>
+    <message>
+        <source>Copy</source>
+        <translation>Copier</translation>
+    </message>
+    <message>
+        <source>Copy All Names</source>
+        <translation>Copier tous les noms</translation>
+    </message>
+</context>
+</TS>
