@@ -188,16 +188,16 @@ void NameFileReader::detectEncoding() {
         m_encoding = Encoding::Utf16BE;
         mark = 2;
     } else {
-        // A NUL has no place in a text file of names outside UTF-16: this is a program, a picture or
-        // a workbook picked by mistake, whose bytes would otherwise become names.
-        if (first.contains('\0'))
-            throw AppError(notATextFile());
         Utf8Check check;
         for (QByteArray chunk = first; !chunk.isEmpty() && check.ok(); chunk = readChunk())
             check.feed(chunk);
         if (!check.valid())
             m_encoding = Encoding::Windows1252;
     }
+    // A NUL has no place in a text file of names outside UTF-16: this is a program, a picture or a
+    // workbook picked by mistake, whose bytes would otherwise become names.
+    if (m_encoding != Encoding::Utf16LE && m_encoding != Encoding::Utf16BE && first.contains('\0'))
+        throw AppError(notATextFile());
     if (!m_device.seek(mark))
         throw AppError(m_device.errorString());
 }
