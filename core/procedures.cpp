@@ -116,7 +116,8 @@ QString ProperCase(const QString& text) {
         char32_t mapped;
         if (partStart) {
             mapped = titleCaseOf(c);
-            partIsOneLetter = isLetterChar(c);
+            // Judged by what is written out, so that a proper-cased text stays as it is.
+            partIsOneLetter = isLetterChar(mapped);
             partStart = false;
         } else {
             mapped = lowerCaseOf(c);

@@ -17,6 +17,14 @@ class RandomSource {
 public:
     explicit RandomSource(std::uint64_t seed = 0) { reseed(seed); }
 
+    /** A sequence that starts from the given state words (not all zero), as the reference generator does. */
+    static RandomSource fromState(const std::array<std::uint64_t, 4>& state) {
+        RandomSource random;
+        random.m_state = state;
+        return random;
+    }
+
+    /** Starts the sequence anew: the state words are the first four outputs of splitmix64 started at `seed`. */
     void reseed(std::uint64_t seed);
 
     /** The next 64 random bits. */

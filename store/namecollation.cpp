@@ -31,6 +31,8 @@ struct Element {
 };
 
 constexpr std::uint32_t kStrokeOrLigature = 15;
+// The typographic apostrophes read as the apostrophe, and come after it among names otherwise equal.
+constexpr std::uint32_t kApostropheVariant = 16;
 
 // Accents in the order of a French dictionary: é, è, ê, ë, and ç after them.
 std::uint32_t accentRank(char32_t mark) {
@@ -89,6 +91,8 @@ Element computeElement(char32_t cp) {
         return {cp, 0, 0, false};
     if (isMark(cp))
         return {0, 0, accentRank(cp), true};
+    if (cp == 0x2019 || cp == 0x2BC) // ’ and ʼ
+        return {'\'', 0, kApostropheVariant, false};
 
     const char32_t folded = QChar::toCaseFolded(cp);
     switch (folded) {

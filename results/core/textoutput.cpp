@@ -19,6 +19,14 @@ QByteArray resultsText(const ListItems& names) {
     return content;
 }
 
+namespace {
+std::function<void()> g_beforeReplace;
+} // namespace
+
+void setBeforeReplaceHook(std::function<void()> hook) {
+    g_beforeReplace = std::move(hook);
+}
+
 void replaceFile(const QString& path, const QByteArray& content) {
     QSaveFile file(path);
     // Writing straight into the earlier file would destroy it on a failure part-way.
@@ -30,6 +38,8 @@ void replaceFile(const QString& path, const QByteArray& content) {
         file.cancelWriting();
         throw AppError(reason);
     }
+    if (g_beforeReplace)
+        g_beforeReplace();
     if (!file.commit())
         throw AppError(file.errorString());
 }

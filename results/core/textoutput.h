@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 /** The text output: the results list saved as results.txt in the save folder. */
 namespace quillory {
 
@@ -27,6 +29,12 @@ QByteArray resultsText(const ListItems& names);
  * message when the file cannot be written.
  */
 void replaceFile(const QString& path, const QByteArray& content);
+
+/**
+ * A hook called once a new file's content is written and before it takes the earlier file's place,
+ * for tests that end the program at that known point of a save; none by default.
+ */
+void setBeforeReplaceHook(std::function<void()> hook);
 
 /** What the user is told once the file is written: "Done.", an empty line, the path, an empty line, "was created.". */
 QString doneMessage(const QString& path);

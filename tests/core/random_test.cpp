@@ -35,6 +35,22 @@ TEST(RandomSource, FractionsStayInTheHalfOpenUnitInterval) {
     }
 }
 
+// The published outputs of the reference generators: xoshiro256** from the state {1, 2, 3, 4}, and
+// splitmix64 from 0, whose first four outputs are the state a seed of 0 starts from.
+TEST(RandomSource, MatchesTheReferenceGeneratorsPublishedOutputs) {
+    RandomSource reference = RandomSource::fromState({1, 2, 3, 4});
+    for (const std::uint64_t expected :
+         {11520ULL, 0ULL, 1509978240ULL, 1215971899390074240ULL, 1216172134540287360ULL, 607988272756665600ULL,
+          16172922978634559625ULL, 8476171486693032832ULL, 10595114339597558777ULL, 2904607092377533576ULL})
+        EXPECT_EQ(reference.nextBits(), expected);
+
+    RandomSource seeded(0);
+    RandomSource fromSplitmix = RandomSource::fromState(
+        {0xE220A8397B1DCDAFULL, 0x6E789E6AA1B965F4ULL, 0x06C45D188009454FULL, 0xF88BB8A8724C81ECULL});
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(seeded.nextBits(), fromSplitmix.nextBits()) << i;
+}
+
 TEST(RandomSource, TheSameSeedGivesTheSameSequenceAndAnotherSeedAnother) {
     RandomSource a(123), b(123), c(124);
     int differences = 0;

@@ -1,8 +1,12 @@
 #include "core/apperror.h"
+#include "core/apppaths.h"
+#include "core/procedures.h"
 #include "core/settings.h"
 #include "tempworkspace.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -74,4 +78,36 @@ TEST(TruthTextTest, AnythingElseIsATypeMismatch) {
             EXPECT_EQ(e.message(), QStringLiteral("Type mismatch")) << bad;
         }
     }
+}
+
+// The real user's places, not a test's: with HOME pointing at a folder of its own, in a child process
+// (this one runs in Qt's test mode, which keeps every test out of the user's folders).
+TEST(UserFolders, AreTheUsersOwnUnderHome) {
+    if (qEnvironmentVariableIsEmpty("QUILLORY_USER_FOLDERS")) {
+        test::TempWorkspace home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
+            environment.remove(QString::fromLatin1(variable));
+        environment.insert(QStringLiteral("HOME"), home.root());
+        environment.insert(QStringLiteral("QUILLORY_USER_FOLDERS"), QStringLiteral("1"));
+        QProcess child;
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=UserFolders.*")});
+        ASSERT_TRUE(child.waitForFinished(60'000));
+        const QByteArray out = child.readAllStandardOutput();
+        EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+        QFile stored(home.path(QStringLiteral(".config/Obrenna/Quillory.conf")));
+        ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+        EXPECT_EQ(stored.readAll(), "[Quillory]\nText1=42\n");
+        return;
+    }
+    QCoreApplication::setOrganizationName(QStringLiteral("Obrenna"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillory"));
+    const QString home = qEnvironmentVariable("HOME");
+    const auto store = SettingsStore::forCurrentUser();
+    EXPECT_EQ(store->location(), home + QStringLiteral("/.config/Obrenna/Quillory.conf"));
+    store->StoreSetting(QStringLiteral("Text1"), QStringLiteral("42"));
+    EXPECT_EQ(GetCacheFolder(), home + QStringLiteral("/.cache/Obrenna/Quillory"));
+    EXPECT_EQ(AppPaths::forRunningProgram().userDataFolder(), home + QStringLiteral("/.local/share/Obrenna/Quillory"));
 }

@@ -3,7 +3,9 @@
 #include "scripteddialogs.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHash>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -46,4 +48,20 @@ TEST(SpreadsheetApplication, LibreOfficeMakesANewDocumentFromTheFileTheDesktopOp
     SpreadsheetApplication::desktopDefault().open(dialogs, workbook);
     EXPECT_EQ(dialogs.documentsOpened, QStringList{workbook});
     EXPECT_EQ(dialogs.programsStarted.size(), 1u);
+}
+
+// The real search: LibreOffice found on the program search path as the system gives it.
+TEST(SpreadsheetApplication, IsFoundOnTheRealProgramSearchPath) {
+    QTemporaryDir dir;
+    const QString soffice = dir.filePath(QStringLiteral("soffice"));
+    QFile script(soffice);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexit 0\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path()) + ':' + path);
+    const QString found = SpreadsheetApplication::find(SpreadsheetApplication::thisSystem()).program();
+    qputenv("PATH", path);
+    EXPECT_EQ(found, soffice);
 }

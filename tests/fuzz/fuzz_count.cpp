@@ -1,11 +1,13 @@
 // The count box: any text, in any of several locales, is either refused as not a number, refused as
-// too large, or gives a number of names from 0 to a million.
+// too large, or gives a number of names from 0 to a million; and every whole number from 0 to a
+// million, as people write it, is accepted as itself.
 #include "fuzzcheck.h"
 #include "generator/count.h"
 
 #include <QLocale>
 
 #include <cmath>
+#include <cstring>
 
 using namespace quillory;
 
@@ -23,6 +25,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const QLocale& locale = locales[data[0] % std::size(locales)];
     const QString text = fuzz::textOf(data + 1, size - 1);
+
+    // Acceptance: every whole number of names that may be asked for, written in plain digits or as
+    // the locale writes it (its grouping, its digits), is read as itself.
+    if (size >= 5) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, data + 1, 4);
+        const int wanted = static_cast<int>(bits % (kMaxNameCount + 1));
+        for (const QString& written : {QString::number(wanted), locale.toString(wanted)}) {
+            const std::optional<double> read = countFromText(written, locale);
+            fuzz::check(read && *read == wanted && !countTooLarge(*read) && namesToMake(*read) == wanted,
+                        "a whole number of names up to a million is read as itself", written);
+        }
+    }
 
     const std::optional<double> count = countFromText(text, locale);
     if (!count)

@@ -1,5 +1,6 @@
 // The text-file reader: any bytes give names that fit the store (no line end, no apostrophe, at most
-// 50 characters, never a character cut in two), and the same names however the bytes arrive.
+// 50 characters, never a character cut in two), and the same names however the bytes arrive; and a
+// file of plain letters gives its lines back as they are.
 #include "core/apperror.h"
 #include "fuzzcheck.h"
 #include "store/namedatabase.h"
@@ -72,5 +73,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     TricklingDevice trickle(bytes, step);
     fuzz::check(namesOf(trickle) == read, "the names do not depend on how the bytes arrive");
+
+    // Acceptance: a file of lines of plain letters, with any line ends, gives each line back whole,
+    // one name per line, in order.
+    static const char* const kLetters[] = {"a", "b", "e", "j", "z", "A", "M", "Z", "\xC3\xA9", "\xC3\xAB", "\xC3\x87"};
+    static const char* const kEnds[] = {"\n", "\r\n", "\r"};
+    QByteArray file;
+    QStringList lines;
+    QString line;
+    for (std::size_t i = 1; i < size; ++i) {
+        const uint8_t b = data[i];
+        if (b % 8 == 0 || line.size() == kMaxNameLength) {
+            if (!line.isEmpty())
+                lines << std::exchange(line, QString());
+            file += kEnds[b % 3];
+            continue;
+        }
+        const char* letter = kLetters[b % std::size(kLetters)];
+        file += letter;
+        line += QString::fromUtf8(letter);
+    }
+    if (!line.isEmpty())
+        lines << line;
+    QBuffer plain(&file);
+    fuzz::check(namesOf(plain) == lines, "lines of plain letters come back one name per line, unchanged");
     return 0;
 }

@@ -26,6 +26,13 @@ TEST_F(FrenchTest, ControlsMessagesAndQtsDialogsSpeakFrench) {
     EXPECT_EQ(window.listView1()->toolTip(),
               QStringLiteral("Tirez le trait | vers la droite, hors de la fenêtre, pour voir les noms en entier."));
     EXPECT_EQ(window.listView2()->items().headerText(), QStringLiteral("Noms de famille"));
+    // Every French caption has the room to show in full.
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (!button->text().isEmpty()) {
+            EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), captionRoom(button))
+                << button->text().toStdString();
+        }
+    }
     click("Option8");
     EXPECT_EQ(caption("PushButton4"), QStringLiteral("Vider"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));

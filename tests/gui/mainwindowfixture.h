@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QHash>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -21,6 +23,18 @@
 #include <optional>
 
 namespace quillory::test {
+
+// The width the style leaves for a button's caption: beside the indicator of an option, inside the
+// margins of a push button.
+inline int captionRoom(QAbstractButton* button) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const bool radio = qobject_cast<QRadioButton*>(button) != nullptr;
+    return button->style()
+        ->subElementRect(radio ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents, &option, button)
+        .width();
+}
 
 /** A start time whose first roll is not 7, so loading never opens the home page unless a test wants it. */
 inline const QTime kQuietStart(10, 0, 0);

@@ -3,8 +3,10 @@
 #include "mainwindowfixture.h"
 #include "store/namedatabase.h"
 #include "widgets/optionspanel.h"
+#include "widgets/qtdialogs.h"
 #include "widgets/windowpointer.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -147,16 +149,26 @@ TEST_F(OptionsPanelTest, EveryChangeOfTheCountIsStoredAsTyped) {
     EXPECT_EQ(stored("Text1"), QStringLiteral("many"));
 }
 
-TEST_F(OptionsPanelTest, HelpExplainsTheTwoSources) {
-    loadAndShow();
+// Help shows its three paragraphs, one empty line between each, under the application title, and
+// changes nothing: no setting is stored and the lists stay as they are.
+TEST_F(OptionsPanelTest, HelpShowsThreeParagraphsAndChangesNothing) {
+    MainWindow& window = loadAndShow();
+    const QStringList firstNames = window.listView1()->items().texts();
+    const auto settingsText = [this] {
+        QFile file(workspace.settingsFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray settingsBefore = settingsText();
     click("PushButton8");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].title, applicationTitle());
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::None);
-    EXPECT_EQ(dialogs.messages[0].text,
-              QStringLiteral("You have two options for generating: \r\r1. You can generate from Halvard's List which "
-                             "contains my collection of first and last names.\r\r2. You can generate using your User "
-                             "List. In this case, names can be loaded from a text file or added one at a time."));
+    const QStringList lines = QtDialogs::toDisplayText(dialogs.messages[0].text).split(u'\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[1].isEmpty() && lines[3].isEmpty());
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("1. ")) && lines[4].startsWith(QStringLiteral("2. ")));
+    EXPECT_EQ(settingsText(), settingsBefore);
+    EXPECT_EQ(window.listView1()->items().texts(), firstNames);
 }
 
 TEST_F(OptionsPanelTest, ARestartRestoresEveryChoice) {

@@ -4,6 +4,7 @@
 #include "core/twips.h"
 #include "filesizelimit.h"
 #include "mainwindowfixture.h"
+#include "widgets/qtdialogs.h"
 #include "widgets/windowpointer.h"
 #include "workbookreader.h"
 
@@ -356,4 +357,25 @@ TEST_F(ResultsWindowTest, AFailingWorkbookStepIsReportedWithItsNumber) {
     EXPECT_TRUE(reports[5].contains(QStringLiteral("at line 160")));
     EXPECT_EQ(dialogs.programsStarted.size(), 2u);
     EXPECT_EQ(QDir(workbookFolder()).entryList(QDir::Files).size(), 2);
+}
+
+// The real seam: a spreadsheet application that cannot be started, and a desktop with no application
+// for workbooks (the offscreen platform has none), are reported at the last step of each output, once
+// the workbook is written.
+TEST_F(ResultsWindowTest, AWorkbookTheSystemCannotOpenIsReportedAtTheHandOver) {
+    QtDialogs real;
+    dialogs.launchWith = &real;
+    installedPrograms = {{QStringLiteral("soffice"), workspace.path(QStringLiteral("no/such/soffice"))}};
+    shownWith(names);
+    saveAs("Option5");
+    installedPrograms.clear();
+    desktopOpensWorkbooks = true;
+    saveAs("Option6");
+    const QString tag = QStringLiteral("\r\nin Tarvisk2021/08/31.Form2.PushButton2_Click at line ");
+    ASSERT_EQ(dialogs.errorReports().size(), 2);
+    EXPECT_TRUE(dialogs.errorReports()[0].contains(tag + QStringLiteral("144\r\r")))
+        << dialogs.errorReports()[0].toStdString();
+    EXPECT_TRUE(dialogs.errorReports()[1].contains(tag + QStringLiteral("160\r\r")))
+        << dialogs.errorReports()[1].toStdString();
+    EXPECT_EQ(QDir(workbookFolder()).entryList(QDir::Files).size(), 2) << "both were written before the hand-over";
 }

@@ -69,9 +69,14 @@ TEST(TextOutput, AFolderThatIsAFileCannotBeWritten) {
     EXPECT_EQ(readAll(file), QByteArray("x"));
 }
 
-TEST(TextOutput, TheDoneMessageNamesThePathBetweenEmptyLines) {
-    EXPECT_EQ(doneMessage(QStringLiteral("/d/results.txt")),
-              QStringLiteral("Done.\r\r/d/results.txt\r\n\r\nwas created."));
+// The path stands in the message exactly as it is, whatever it holds, between its two empty lines.
+TEST(TextOutput, TheDoneMessageKeepsThePathAsItIs) {
+    for (const QString& path : {QStringLiteral("/d/results.txt"), QStringLiteral("/tmp/50% d'été/%1 %2/results.txt"),
+                                QStringLiteral("C:\\Data\\results.txt")}) {
+        const QString message = doneMessage(path);
+        EXPECT_EQ(message.section(QStringLiteral("\r\r"), 1).section(QStringLiteral("\r\n\r\n"), 0, 0), path);
+        EXPECT_EQ(message.count(path), 1);
+    }
 }
 
 TEST(SaveFolder, APickedFolderGetsOneTrailingSeparator) {

@@ -47,6 +47,10 @@ TEST(NamePieces, TheFirstPieceEndsAtTheFirstSpaceAndTheSecondAtTheNext) {
     EXPECT_EQ(piecesOf(QStringLiteral("Anne")), P(QStringLiteral("Anne"), QString()));
     EXPECT_EQ(piecesOf(QStringLiteral("Jean Le Floch")), P(QStringLiteral("Jean"), QStringLiteral("Le")));
     EXPECT_EQ(piecesOf(QStringLiteral("Jean  Floch")), P(QStringLiteral("Jean"), QString()));
+    // Further spaces change nothing of the two pieces: the second ends at the next space.
+    EXPECT_EQ(piecesOf(QStringLiteral("Marie de la Tour")), P(QStringLiteral("Marie"), QStringLiteral("de")));
+    EXPECT_EQ(piecesOf(QStringLiteral("Marie Dupont de la Tour ")),
+              P(QStringLiteral("Marie"), QStringLiteral("Dupont")));
     EXPECT_EQ(piecesOf(QStringLiteral("Jean\tFloch")), P(QStringLiteral("Jean\tFloch"), QString()));
     EXPECT_EQ(piecesOf(QString()), P());
 }

@@ -44,13 +44,16 @@ TEST(NameCollationTest, LetterCaseNeverCountsButAccentsDo) {
 
 TEST(NameCollationTest, SortsAsAFrenchReaderExpects) {
     // Accents follow their base letter, never the end of the alphabet; names equal without accents
-    // are ordered unaccented, acute, grave, circumflex, diaeresis; punctuation comes before letters.
+    // are ordered unaccented, acute, grave, circumflex, diaeresis. Between words: the space, then
+    // the apostrophe (typed ' or typographic ’), then the hyphen, all before digits and letters.
     const QStringList expected = {
-        QStringLiteral("Ada"),    QStringLiteral("Adèle"), QStringLiteral("cote"), QStringLiteral("coté"),
-        QStringLiteral("côte"),   QStringLiteral("côté"),  QStringLiteral("Eric"), QStringLiteral("Éric"),
-        QStringLiteral("Erica"),  QStringLiteral("Ève"),   QStringLiteral("Jean"), QStringLiteral("Jean-Pierre"),
-        QStringLiteral("Jeanne"), QStringLiteral("Noel"),  QStringLiteral("Noël"), QStringLiteral("Noëlle"),
-        QStringLiteral("Nœud"),   QStringLiteral("Zoé"),
+        QStringLiteral("Ada"),    QStringLiteral("Adèle"),      QStringLiteral("cote"),        QStringLiteral("coté"),
+        QStringLiteral("côte"),   QStringLiteral("côté"),       QStringLiteral("D Arcy"),      QStringLiteral("D'Arcy"),
+        QStringLiteral("D’Arcy"), QStringLiteral("D'Artagnan"), QStringLiteral("D-Arcy"),      QStringLiteral("D2"),
+        QStringLiteral("Darcy"),  QStringLiteral("Eric"),       QStringLiteral("Éric"),        QStringLiteral("Erica"),
+        QStringLiteral("Ève"),    QStringLiteral("Jean"),       QStringLiteral("Jean-Pierre"), QStringLiteral("Jeanne"),
+        QStringLiteral("Noel"),   QStringLiteral("Noël"),       QStringLiteral("Noëlle"),      QStringLiteral("Nœud"),
+        QStringLiteral("Zoé"),
     };
     QStringList shuffled = expected;
     std::reverse(shuffled.begin(), shuffled.end());

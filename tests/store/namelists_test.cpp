@@ -1,10 +1,14 @@
 #include "core/apperror.h"
 #include "core/namelistmodel.h"
+#include "core/procedures.h"
 #include "store/namedatabase.h"
 #include "store/namelists.h"
 #include "tempworkspace.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -131,4 +135,62 @@ TEST(BuiltInNamesTest, HoldTheWholeCollection) {
     // An accented initial sorts with its letter, not after Z.
     EXPECT_LT(both.indexOf(QStringLiteral("Émile")), both.indexOf(QStringLiteral("Fabien")));
     EXPECT_TRUE(itemsOf(last).contains(QStringLiteral("Le Floc'h")));
+}
+
+// A read that fails part-way (a page of names.mdb damaged after the first ones) ends the fill with the
+// engine's failure; the list keeps the names read before it, in order. The names are read through an
+// index in their order, so the damage is met in the middle of the reading, not before the first row.
+TEST_F(NameListsTest, AReadThatFailsPartWayKeepsTheNamesReadSoFar) {
+    QStringList names;
+    for (int i = 0; i < 4000; ++i)
+        names << QStringLiteral("Prénom numéro %1").arg(i, 5, 10, QLatin1Char('0'));
+    workspace.storeNames("user_lastname", {});
+    {
+        NameDatabase database(workspace.nameDatabase());
+        database.open();
+        database.execute("delete from user_firstname");
+        database.execute("create index by_name on user_firstname (firstname collate french_nocase)");
+    }
+    workspace.storeNames("user_firstname", names);
+
+    // The index's last leaf page, overwritten with garbage once every writer has gone.
+    qint64 page = 0;
+    qint64 pageSize = 0;
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(workspace.nameDatabase().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+                  SQLITE_OK);
+        sqlite3_stmt* query = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db,
+                                     "select pageno, pgsize from dbstat where name = 'by_name' and pagetype = 'leaf' "
+                                     "order by path desc limit 1",
+                                     -1, &query, nullptr),
+                  SQLITE_OK)
+            << sqlite3_errmsg(db);
+        ASSERT_EQ(sqlite3_step(query), SQLITE_ROW);
+        page = sqlite3_column_int64(query, 0);
+        pageSize = sqlite3_column_int64(query, 1);
+        sqlite3_finalize(query);
+        sqlite3_close(db);
+    }
+    QFile file(workspace.nameDatabase());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek((page - 1) * pageSize));
+    file.write(QByteArray(static_cast<qsizetype>(pageSize), '\xA5'));
+    file.close();
+
+    first.setItems(QStringList{QStringLiteral("before the fill")});
+    try {
+        fill(NameSource::UserList, GenderChoice::None);
+        ADD_FAILURE() << "the fill went through a damaged page";
+    } catch (const AppError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("malformed"))) << e.message().toStdString();
+    }
+    const QStringList kept = itemsOf(first);
+    ASSERT_GT(kept.size(), 0);
+    ASSERT_LT(kept.size(), names.size());
+    QStringList shown;
+    for (const QString& name : names.mid(0, kept.size()))
+        shown << ProperCase(name);
+    EXPECT_EQ(kept, shown);
 }

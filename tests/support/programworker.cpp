@@ -6,9 +6,11 @@
 //       through "Load First Names From File". Two copies given the line together import at once.
 //       A program folder the user may not write keeps the names in the user's data folder, as the
 //       program does.
-//   quillory-worker save PROGRAM_FOLDER SAVE_FOLDER COUNT [FILE_SIZE_LIMIT]
+//   quillory-worker save PROGRAM_FOLDER SAVE_FOLDER COUNT [FILE_SIZE_LIMIT | kill-before-replace]
 //       generates COUNT names, then saves them as results.txt in SAVE_FOLDER. It prints "saving" just
-//       before the click; with a limit, no file may grow past it and the process dies of SIGXFSZ.
+//       before the click; with a limit, no file may grow past it and the process dies of SIGXFSZ in
+//       the middle of the write; with kill-before-replace it dies of SIGKILL once the whole new file
+//       is written, before it takes the earlier one's place.
 //
 // The exit code is the number of "Application Error" reports shown (0 when all went well); each
 // report and message is printed on standard error.
@@ -18,6 +20,7 @@
 #include "core/errorreport.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "core/textoutput.h"
 #include "widgets/listcontrol.h"
 #include "widgets/mainwindow.h"
 #include "widgets/resultswindow.h"
@@ -29,6 +32,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -57,8 +61,10 @@ public:
 };
 
 int usage() {
-    std::fprintf(stderr, "usage: quillory-worker import PROGRAM_FOLDER FILE\n"
-                         "       quillory-worker save PROGRAM_FOLDER SAVE_FOLDER COUNT [FILE_SIZE_LIMIT]\n");
+    std::fprintf(
+        stderr,
+        "usage: quillory-worker import PROGRAM_FOLDER FILE\n"
+        "       quillory-worker save PROGRAM_FOLDER SAVE_FOLDER COUNT [FILE_SIZE_LIMIT | kill-before-replace]\n");
     return 100;
 }
 
@@ -108,7 +114,9 @@ int main(int argc, char* argv[]) {
         window.startGenerating();
         auto& results = static_cast<ResultsWindow&>(window.resultsWindow());
         results.text2()->setText(args[2]);
-        if (args.size() == 5) {
+        if (args.size() == 5 && args[4] == u"kill-before-replace") {
+            setBeforeReplaceHook([] { ::raise(SIGKILL); });
+        } else if (args.size() == 5) {
             const rlimit limit{args[4].toULongLong(), RLIM_INFINITY};
             setrlimit(RLIMIT_FSIZE, &limit);
         }

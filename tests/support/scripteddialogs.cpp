@@ -54,12 +54,16 @@ void ScriptedDialogs::openUrl(const QUrl& url) {
 
 void ScriptedDialogs::openDocument(const QString& path) {
     documentsOpened.append(path);
+    if (launchWith)
+        launchWith->openDocument(path);
 }
 
 void ScriptedDialogs::startProgram(const QString& program, const QStringList& arguments) {
     programsStarted.push_back(QStringList{program} + arguments);
     if (onStartProgram)
         onStartProgram(programsStarted.back());
+    if (launchWith)
+        launchWith->startProgram(program, arguments);
 }
 
 ScriptedDialogs::~ScriptedDialogs() {

@@ -34,6 +34,11 @@ public:
 
     /** Called as each message is shown, while the caller waits for it, to look at the program then. */
     std::function<void(const ShownMessage&)> onMessage;
+    /**
+     * Where documents are opened and programs started for real, when a test wants the real seam
+     * (QtDialogs) rather than a record of the call alone.
+     */
+    Dialogs* launchWith = nullptr;
     /** Called as each program is started (the program, then its arguments). */
     std::function<void(const QStringList&)> onStartProgram;
 

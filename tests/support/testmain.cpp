@@ -21,7 +21,10 @@ int main(int argc, char* argv[]) {
     qputenv("LC_ALL", "C.UTF-8");
     std::setlocale(LC_ALL, "C.UTF-8");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    QStandardPaths::setTestModeEnabled(true);
+    // Test mode keeps every test out of the user's folders; the one test of the real folders runs
+    // itself again, in a home of its own, without it.
+    if (qEnvironmentVariableIsEmpty("QUILLORY_USER_FOLDERS"))
+        QStandardPaths::setTestModeEnabled(true);
 
     TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
