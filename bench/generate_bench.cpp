@@ -12,8 +12,8 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
 

@@ -34,23 +34,22 @@ QStringList readNameFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure{kRunFailure, QStringLiteral("%1: %2").arg(path, file.errorString())};
-    try {
+    const auto namesOf = [](QIODevice& device) {
         QStringList names;
-        if (file.isSequential()) {
-            // A pipe (such as <(...) in a shell) is read whole first: the reader looks at the whole
-            // file before settling its encoding.
-            QByteArray bytes = file.readAll();
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::ReadOnly);
-            NameFileReader reader(buffer);
-            while (std::optional<QString> name = reader.next())
-                names.append(*name);
-        } else {
-            NameFileReader reader(file);
-            while (std::optional<QString> name = reader.next())
-                names.append(*name);
-        }
+        NameFileReader reader(device);
+        while (std::optional<QString> name = reader.next())
+            names.append(*name);
         return names;
+    };
+    try {
+        if (!file.isSequential())
+            return namesOf(file);
+        // A pipe (such as <(...) in a shell) is read whole first: the reader looks at the whole file
+        // before settling its encoding.
+        QByteArray bytes = file.readAll();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        return namesOf(buffer);
     } catch (const AppError& error) {
         throw Failure{kRunFailure, QStringLiteral("%1: %2").arg(path, error.message())};
     }

@@ -46,7 +46,8 @@ bool desktopHasWorkbookDefault() {
 } // namespace
 
 QString noSpreadsheetMessage() {
-    return QCoreApplication::translate("quillory", "No spreadsheet application was found that can open .xlsx workbooks");
+    return QCoreApplication::translate("quillory",
+                                       "No spreadsheet application was found that can open .xlsx workbooks");
 }
 
 SpreadsheetApplication::SystemLookup SpreadsheetApplication::thisSystem() {

@@ -105,8 +105,8 @@ QString GeneratedNames::lines(QStringView lineEnd) const {
     const bool withLast = m_part == NamePart::FirstAndLast || m_part == NamePart::LastOnly;
     const qsizetype separator = m_part == NamePart::FirstAndLast ? 1 : 0;
     qsizetype total = m_size * (separator + lineEnd.size());
-    for (qsizetype i = 0; i < m_size; ++i)
-        total += (withFirst ? firstOf(i).size() : 0) + (withLast ? lastOf(i).size() : 0);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(m_size); ++i)
+        total += (withFirst ? m_firstTexts[m_first[i]].size() : 0) + (withLast ? m_lastTexts[m_last[i]].size() : 0);
     QString out;
     out.reserve(total);
     for (qsizetype i = 0; i < m_size; ++i) {

@@ -61,7 +61,8 @@ void provideUserCopy(const QString& installed, const QString& copy) {
     if (QFileInfo::exists(copy))
         return;
     const auto fail = [&](const QString& reason) {
-        throw AppError(QCoreApplication::translate("quillory", "unable to make the user's copy of %1 (%2): %3").arg(installed, reason, copy));
+        throw AppError(QCoreApplication::translate("quillory", "unable to make the user's copy of %1 (%2): %3")
+                           .arg(installed, reason, copy));
     };
     const QString folder = QFileInfo(copy).absolutePath();
     if (!QDir().mkpath(folder))
@@ -135,8 +136,9 @@ void NameDatabase::close() {
 }
 
 void NameDatabase::fail() const {
-    throw AppError(m_db != nullptr ? engineMessage(m_db, SQLITE_ERROR)
-                                   : QCoreApplication::translate("quillory", "The name database is not open: %1").arg(m_file));
+    throw AppError(m_db != nullptr
+                       ? engineMessage(m_db, SQLITE_ERROR)
+                       : QCoreApplication::translate("quillory", "The name database is not open: %1").arg(m_file));
 }
 
 sqlite3_stmt* NameDatabase::prepared(const char* statement) {

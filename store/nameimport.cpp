@@ -85,7 +85,8 @@ void FileToListview(const QString& path, NameKind kind, const ImportTarget& targ
     Guard g(target.dialogs, ErrorLocationTag(QStringLiteral("Main"), QStringLiteral("FileToListview")));
     if (!g.test(100, [&] { return FileIsPresent(path); })) {
         g.step(102, [&] {
-            target.dialogs.message(applicationTitle(), QCoreApplication::translate("Form1", "File not found"), MessageIcon::None);
+            target.dialogs.message(applicationTitle(), QCoreApplication::translate("Form1", "File not found"),
+                                   MessageIcon::None);
         });
         return;
     }

@@ -8,9 +8,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QMimeData>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QToolTip>
 
 namespace quillory {
@@ -187,33 +187,28 @@ QStringList ListControl::droppedFiles(const QMimeData* data) const {
     return paths;
 }
 
-void ListControl::dragEnterEvent(QDragEnterEvent* event) {
-    if (droppedFiles(event->mimeData()).isEmpty()) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-}
-
-void ListControl::dragMoveEvent(QDragMoveEvent* event) {
-    if (droppedFiles(event->mimeData()).isEmpty()) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-}
-
-void ListControl::dropEvent(QDropEvent* event) {
+QStringList ListControl::takeFiles(QDropEvent* event) const {
     const QStringList paths = droppedFiles(event->mimeData());
     if (paths.isEmpty()) {
         event->ignore();
-        return;
+        return {};
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    emit filesDropped(paths);
+    return paths;
+}
+
+void ListControl::dragEnterEvent(QDragEnterEvent* event) {
+    takeFiles(event);
+}
+
+void ListControl::dragMoveEvent(QDragMoveEvent* event) {
+    takeFiles(event);
+}
+
+void ListControl::dropEvent(QDropEvent* event) {
+    if (const QStringList paths = takeFiles(event); !paths.isEmpty())
+        emit filesDropped(paths);
 }
 
 void ListControl::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QHeaderView;
+class QDropEvent;
 class QMimeData;
 
 namespace quillory {
@@ -92,6 +93,8 @@ private:
     QHeaderView* newRowHeader();
 
     QStringList droppedFiles(const QMimeData* data) const;
+    // Takes a drag or a drop of files as a copy, or refuses it; the files taken (none when refused).
+    QStringList takeFiles(QDropEvent* event) const;
 
     NameListModel m_model;
     int m_rowsBeforeReset = 0;

@@ -50,29 +50,33 @@ using K = ControlKind;
 constexpr ControlDesign kForm1Controls[] = {
     {"PushButton8", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Help"), nullptr, 120, 120, 7800, 405, 10},
     {"Frame4", K::Frame, QT_TRANSLATE_NOOP("Form1", "List Options"), nullptr, 120, 570, 7800, 1850, 17},
-    {"Option9", K::Option, QT_TRANSLATE_NOOP("Form1", "Halvard's List - Generate random names from my list of names"), "Frame4", 240, 300, 6300,
-     255, 11, true},
-    {"Frame1", K::Frame, QT_TRANSLATE_NOOP("Form1", "Gender Options (Halvard's List Only)"), "Frame4", 600, 570, 4320, 735, 21},
+    {"Option9", K::Option, QT_TRANSLATE_NOOP("Form1", "Halvard's List - Generate random names from my list of names"),
+     "Frame4", 240, 300, 6300, 255, 11, true},
+    {"Frame1", K::Frame, QT_TRANSLATE_NOOP("Form1", "Gender Options (Halvard's List Only)"), "Frame4", 600, 570, 4320,
+     735, 21},
     {"Option1", K::Option, QT_TRANSLATE_NOOP("Form1", "Both"), "Frame1", 240, 300, 1020, 255, 12, true},
     {"Option2", K::Option, QT_TRANSLATE_NOOP("Form1", "Male Only"), "Frame1", 1260, 300, 1335, 255, 13},
     {"Option3", K::Option, QT_TRANSLATE_NOOP("Form1", "Female Only"), "Frame1", 2610, 300, 1455, 255, 14},
-    {"Option8", K::Option, QT_TRANSLATE_NOOP("Form1", "User List - Generate random names from your list of names"), "Frame4", 225, 1440, 6015, 255,
-     16},
+    {"Option8", K::Option, QT_TRANSLATE_NOOP("Form1", "User List - Generate random names from your list of names"),
+     "Frame4", 225, 1440, 6015, 255, 16},
     {"Frame2", K::Frame, QT_TRANSLATE_NOOP("Form1", "Part Of Name"), nullptr, 120, 2460, 7800, 825, 22},
     {"Option4", K::Option, QT_TRANSLATE_NOOP("Form1", "First and Last Name"), "Frame2", 240, 360, 2100, 255, 23, true},
     {"Option5", K::Option, QT_TRANSLATE_NOOP("Form1", "First Name Only"), "Frame2", 2460, 360, 1695, 255, 24},
     {"Option6", K::Option, QT_TRANSLATE_NOOP("Form1", "Last Name Only"), "Frame2", 4290, 360, 1695, 255, 25},
-    {"Frame3", K::Frame, QT_TRANSLATE_NOOP("Form1", "How many names would you like to generate?"), nullptr, 120, 3315, 7800, 825, 15},
+    {"Frame3", K::Frame, QT_TRANSLATE_NOOP("Form1", "How many names would you like to generate?"), nullptr, 120, 3315,
+     7800, 825, 15},
     {"Text1", K::TextBox, "Text1", "Frame3", 240, 300, 7305, 375, 0},
     {"Frame6", K::Frame, QT_TRANSLATE_NOOP("Form1", "First Names"), nullptr, 120, 4170, 7800, 2805, 19},
     {"ListView1", K::List, "", "Frame6", 240, 300, 7320, 1320, 1},
     {"PushButton2", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Add First Name"), "Frame6", 240, 1710, 3600, 405, 2},
-    {"PushButton6", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Load First Names From File"), "Frame6", 3940, 1710, 3600, 405, 3},
+    {"PushButton6", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Load First Names From File"), "Frame6", 3940, 1710, 3600,
+     405, 3},
     {"PushButton4", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Delete"), "Frame6", 240, 2220, 7320, 405, 4},
     {"Frame5", K::Frame, QT_TRANSLATE_NOOP("Form1", "Last Names"), nullptr, 120, 7020, 7800, 2805, 18},
     {"ListView2", K::List, "", "Frame5", 240, 300, 7320, 1320, 5},
     {"PushButton5", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Add Last Name"), "Frame5", 240, 1710, 3600, 400, 6},
-    {"PushButton7", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Load Last Names From File"), "Frame5", 3975, 1710, 3600, 405, 7},
+    {"PushButton7", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Load Last Names From File"), "Frame5", 3975, 1710, 3600,
+     405, 7},
     {"PushButton3", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Delete"), "Frame5", 240, 2220, 7320, 405, 8},
     {"PushButton1", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Start Generating"), nullptr, 120, 9945, 7800, 405, 9},
     {"ProgressBar1", K::ProgressBar, QT_TRANSLATE_NOOP("Form1", "Progress Bar"), nullptr, 120, 10455, 7800, 405, 20},
@@ -175,8 +179,10 @@ void MainWindow::startGenerating() {
     g.step(108, [] { QCoreApplication::processEvents(); });
 
     const auto stop = [&](int line, const char* text) {
-        g.step(line,
-               [&] { m_context.dialogs.message(applicationTitle(), QCoreApplication::translate("Form1", text), MessageIcon::None); });
+        g.step(line, [&] {
+            m_context.dialogs.message(applicationTitle(), QCoreApplication::translate("Form1", text),
+                                      MessageIcon::None);
+        });
         g.mark(168);
         m_generating = false;
     };

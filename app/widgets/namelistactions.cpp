@@ -62,9 +62,11 @@ NameListActions::NameListActions(AppContext& context, const QHash<QString, QWidg
                 removeShownItem(kind);
         });
         // A list takes files where its Load button would: only while that button is enabled.
-        const auto* load = m_controls.value(isFirst(kind) ? QStringLiteral("PushButton6") : QStringLiteral("PushButton7"));
+        const auto* load =
+            m_controls.value(isFirst(kind) ? QStringLiteral("PushButton6") : QStringLiteral("PushButton7"));
         shown->acceptFileDrops([load] { return load->isEnabled(); });
-        connect(shown, &ListControl::filesDropped, this, [this, kind](const QStringList& paths) { dropFiles(kind, paths); });
+        connect(shown, &ListControl::filesDropped, this,
+                [this, kind](const QStringList& paths) { dropFiles(kind, paths); });
     }
 }
 
@@ -80,8 +82,9 @@ void NameListActions::addClick(NameKind kind) {
     g.step(100, [&] { database.open(); });
     QString typed;
     g.step(102, [&] {
-        typed = m_context.dialogs.prompt(applicationTitle(), isFirst(kind) ? QCoreApplication::translate("Form1", "Input first name: ")
-                                                                           : QCoreApplication::translate("Form1", "Input last name: "));
+        typed = m_context.dialogs.prompt(applicationTitle(),
+                                         isFirst(kind) ? QCoreApplication::translate("Form1", "Input first name: ")
+                                                       : QCoreApplication::translate("Form1", "Input last name: "));
     });
     std::optional<QString> name;
     g.step(104, [&] { name = nameFromEntry(typed); });

@@ -6,8 +6,8 @@
 #include "core/procedures.h"
 #include "core/settings.h"
 
-#include <QCoreApplication>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -184,7 +184,8 @@ void OptionsPanel::countChanged() {
 QString OptionsPanel::helpText() {
     return QCoreApplication::translate("Form1", "You have two options for generating: ") + QStringLiteral("\r\r") +
            QCoreApplication::translate(
-               "Form1", "1. You can generate from Halvard's List which contains my collection of first and last names.") +
+               "Form1",
+               "1. You can generate from Halvard's List which contains my collection of first and last names.") +
            QStringLiteral("\r\r") +
            QCoreApplication::translate("Form1", "2. You can generate using your User List. In this case, names can be "
                                                 "loaded from a text file or added one at a time.");

@@ -2,8 +2,8 @@
 
 #include "core/apperror.h"
 
-#include <QCoreApplication>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -80,13 +80,15 @@ void QtDialogs::openUrl(const QUrl& url) {
 
 void QtDialogs::openDocument(const QString& path) {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        throw AppError(QCoreApplication::translate("quillory", "No application could open %1").arg(QDir::toNativeSeparators(path)));
+        throw AppError(QCoreApplication::translate("quillory", "No application could open %1")
+                           .arg(QDir::toNativeSeparators(path)));
 }
 
 void QtDialogs::startProgram(const QString& program, const QStringList& arguments) {
     // Detached: the program outlives this one and is never waited for.
     if (!QProcess::startDetached(program, arguments))
-        throw AppError(QCoreApplication::translate("quillory", "The program could not be started: %1").arg(QDir::toNativeSeparators(program)));
+        throw AppError(QCoreApplication::translate("quillory", "The program could not be started: %1")
+                           .arg(QDir::toNativeSeparators(program)));
 }
 
 } // namespace quillory

@@ -226,7 +226,8 @@ void removeStaleWorkbooks(const QString& folder, const QDateTime& now) {
 
 QString newWorkbookPath(const QString& folder, const QDateTime& now) {
     if (!QDir().mkpath(folder))
-        throw AppError(QCoreApplication::translate("quillory", "Path not found: %1").arg(QDir::toNativeSeparators(folder)));
+        throw AppError(
+            QCoreApplication::translate("quillory", "Path not found: %1").arg(QDir::toNativeSeparators(folder)));
     removeStaleWorkbooks(folder, now);
     const QString stem =
         QDir(folder).filePath(QStringLiteral("Names ") + now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));

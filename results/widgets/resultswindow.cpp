@@ -153,9 +153,10 @@ void ResultsWindow::saveClick() {
     const QString folder = m_text2->text();
     if (!g.test(106, [&] { return FolderIsPresent(folder); })) {
         g.step(162, [&] {
-            m_context.dialogs.message(applicationTitle(),
-                                      QCoreApplication::translate("Form2", "Folder does not exist. Please select another folder."),
-                                      MessageIcon::None);
+            m_context.dialogs.message(
+                applicationTitle(),
+                QCoreApplication::translate("Form2", "Folder does not exist. Please select another folder."),
+                MessageIcon::None);
         });
         return;
     }
@@ -224,7 +225,9 @@ void ResultsWindow::saveWorkbook(Guard& g, bool twoCells) {
 void ResultsWindow::browseClick() {
     Guard g(m_context.dialogs, form2Tag("PushButton1_Click"));
     QString picked;
-    g.step(100, [&] { picked = m_context.dialogs.chooseFolder(QCoreApplication::translate("Form2", "Save To This Folder"), QString()); });
+    g.step(100, [&] {
+        picked = m_context.dialogs.chooseFolder(QCoreApplication::translate("Form2", "Save To This Folder"), QString());
+    });
     if (g.test(102, [&] { return picked.isEmpty(); }))
         return;
     g.step(104, [&] { m_context.settings.StoreSetting(kLastFolderKey, picked); });
