@@ -54,6 +54,16 @@ void BM_CliWeighted(benchmark::State& state) {
 }
 BENCHMARK(BM_CliWeighted)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
+// First names as given in the 2000s, last names weighted: to be compared with BM_CliText.
+void BM_CliBorn(benchmark::State& state) {
+    CliBench bench(static_cast<int>(state.range(0)));
+    bench.options.born = BirthYears{2000, 2009};
+    bench.options.bornText = QStringLiteral("2000-2009");
+    bench.options.weighted = true;
+    bench.run(state);
+}
+BENCHMARK(BM_CliBorn)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
 void BM_CliUnique(benchmark::State& state) {
     CliBench bench(static_cast<int>(state.range(0)));
     bench.options.unique = true;

@@ -106,6 +106,50 @@ std::vector<std::uint64_t> weightsOf(const QStringList& names, bool firstNames, 
     return weights;
 }
 
+QString genderWord(GenderChoice gender) {
+    switch (gender) {
+    case GenderChoice::MaleOnly:
+        return QStringLiteral("male ");
+    case GenderChoice::FemaleOnly:
+        return QStringLiteral("female ");
+    default:
+        return {};
+    }
+}
+
+// The births by years of the first names, read from the names.mdb the names come from. They are
+// built-in figures that follow the program, so an installed program reads its own file rather than
+// the user's copy (which an older version may have made), and a --database file without them (made by
+// an older version) gives way to the program's own.
+YearBirths bornBirths(const Options& options, const Environment& environment, NameDatabase& namesFrom) {
+    const BirthYears years = *options.born;
+    const bool male = options.gender != GenderChoice::FemaleOnly;
+    const bool female = options.gender != GenderChoice::MaleOnly;
+    const auto readFrom = [&](NameDatabase& database) {
+        if (!hasFirstNameBirths(database))
+            throw AppError(QStringLiteral("%1: no births by years of the first names (a names.mdb made by an "
+                                          "older version of Quillory)")
+                               .arg(database.file()));
+        return YearBirths::read(database, years, male, female);
+    };
+    try {
+        const NameDatabasePlace own = environment.paths.nameDatabase();
+        const bool installed = !own.madeFrom.isEmpty();
+        if (options.database.isEmpty() && !installed)
+            return readFrom(namesFrom); // the program's own names.mdb
+        if (!options.database.isEmpty() && hasFirstNameBirths(namesFrom))
+            return YearBirths::read(namesFrom, years, male, female);
+        NameDatabase programOwn(installed ? own.madeFrom : own.file);
+        if (installed)
+            programOwn.openInstalled();
+        else
+            programOwn.open();
+        return readFrom(programOwn);
+    } catch (const AppError& error) {
+        throw Failure{kRunFailure, error.message()};
+    }
+}
+
 QString sourceName(const Options& options, bool firstNames, const QString& database) {
     const QString& file = firstNames ? options.firstNamesFile : options.lastNamesFile;
     if (!file.isEmpty())
@@ -212,11 +256,18 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     if (needLast)
         lastStored = options.lastNamesFile.isEmpty() ? fromDatabase(lastNameQuery(options))
                                                      : readNameFile(options.lastNamesFile);
-    if (database)
-        database->close();
 
     std::vector<std::uint64_t> firstWeights;
     std::vector<std::uint64_t> lastWeights;
+    if (options.born && needFirst) {
+        const YearBirths births = bornBirths(options, environment, *database);
+        if (!births.any())
+            throw Failure{kUsage, QStringLiteral("--born %1: no %2first names were given in those years")
+                                      .arg(options.bornText, genderWord(options.gender))};
+        firstWeights.reserve(static_cast<std::size_t>(firstStored.size()));
+        for (const QString& name : std::as_const(firstStored))
+            firstWeights.push_back(births.weight(name));
+    }
     if (options.weighted) {
         const QString birthsFile = environment.paths.besideProgram(kBirthsFile);
         BirthCounts births;
@@ -225,9 +276,13 @@ RunPools loadPools(const Options& options, const Environment& environment) {
         } catch (const AppError& error) {
             throw Failure{kRunFailure, error.message()};
         }
-        firstWeights = weightsOf(firstStored, true, options, births);
+        if (!options.born)
+            firstWeights = weightsOf(firstStored, true, options, births);
         lastWeights = weightsOf(lastStored, false, options, births);
     }
+
+    if (database)
+        database->close();
 
     // Weighted and unique draws take each printed text once; uniform draws take a list as it is.
     const bool distinct = options.weighted || options.unique;

@@ -3,6 +3,7 @@
 #include "core/appinfo.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <limits>
@@ -18,21 +19,24 @@ const QString kDescription =
 
 const QString kAfterOptions = QStringLiteral(
     "\n"
-    "Names are drawn uniformly and with repetition unless --weighted or --unique says otherwise. Each\n"
-    "part is in proper case and keeps its inner spaces (Da Silva); --strip-spaces gives the window's\n"
-    "form (Dasilva). The same --seed, options and name lists always give the same output, byte for byte.\n"
+    "Names are drawn uniformly and with repetition unless --weighted, --born or --unique says otherwise.\n"
+    "Each part is in proper case and keeps its inner spaces (Da Silva); --strip-spaces gives the\n"
+    "window's form (Dasilva). The same --seed, options and name lists always give the same output,\n"
+    "byte for byte.\n"
     "Output is UTF-8. With -o, the file appears only once it is complete.\n"
     "\n"
     "Examples:\n"
     "  quillory-cli -n 5 --seed 42\n"
     "  quillory-cli -n 1000 --gender female --weighted --format csv -o names.csv\n"
+    "  quillory-cli -n 30 --born 2018-2021 --format csv -o nursery.csv\n"
     "  quillory-cli -n 100000 --unique | sort | uniq -d      (prints nothing)\n"
     "  quillory-cli -n 20 --part first --first-names prenoms.txt\n"
     "\n"
     "Exit status:\n"
     "  0  if OK (also when a reader of the output went away early),\n"
     "  1  if a name list or the output could not be read or written,\n"
-    "  2  if the command line is wrong, or --unique asks for more names than exist.\n");
+    "  2  if the command line is wrong, --unique asks for more names than exist, or nobody of the\n"
+    "     chosen gender was given a first name in the --born years.\n");
 
 struct Choice {
     const char* word;
@@ -68,6 +72,24 @@ template <std::size_t N> int choose(const QString& option, const QString& given,
 }
 
 } // namespace
+
+std::variant<BirthYears, QString> bornFromArgument(const QString& text) {
+    static const QRegularExpression kYears(QStringLiteral("^([0-9]{4})(?:[-\u2013]([0-9]{4}))?$"));
+    const QRegularExpressionMatch match = kYears.match(text);
+    if (!match.hasMatch())
+        return QStringLiteral("invalid value '%1' for --born (a year or a range of years, such as 1954 or 2000-2009)")
+            .arg(text);
+    const int first = match.captured(1).toInt();
+    const int last = match.hasCaptured(2) ? match.captured(2).toInt() : first;
+    if (std::min(first, last) < kFirstBirthYear || std::max(first, last) > kLastBirthYear)
+        return QStringLiteral("--born %1: the years of birth run from %2 to %3")
+            .arg(text)
+            .arg(kFirstBirthYear)
+            .arg(kLastBirthYear);
+    if (last < first)
+        return QStringLiteral("--born %1: the range runs backwards (write %2-%3)").arg(text).arg(last).arg(first);
+    return BirthYears{first, last};
+}
 
 std::optional<std::int64_t> countFromArgument(const QString& text) {
     if (text.isEmpty() || text.size() > 10)
@@ -115,6 +137,12 @@ Request parseArguments(const QStringList& arguments) {
         QStringLiteral("weighted"),
         QStringLiteral("draw each name in proportion to the people born with it (names without a count weigh as "
                        "the least common built-in name)"));
+    const QCommandLineOption born(
+        QStringLiteral("born"),
+        QStringLiteral("draw first names as they were given in France in these years, 1900 to 2024 (1954, or "
+                       "2000-2009): each in proportion to its births then, a name not given then never; last "
+                       "names as --weighted draws them"),
+        QStringLiteral("YEARS"));
     const QCommandLineOption unique(QStringLiteral("unique"),
                                     QStringLiteral("never write the same name twice (fails when fewer exist)"));
     const QCommandLineOption seed(
@@ -137,8 +165,8 @@ Request parseArguments(const QStringList& arguments) {
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("display this help and exit"));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("output version information and exit"));
-    parser.addOptions({count, part, gender, source, database, firstNames, lastNames, stripSpaces, weighted, unique,
-                       seed, verbose, format, crlf, cells, output, help, version});
+    parser.addOptions({count, part, gender, source, database, firstNames, lastNames, stripSpaces, weighted, born,
+                       unique, seed, verbose, format, crlf, cells, output, help, version});
 
     Request request;
     try {
@@ -194,12 +222,28 @@ Request parseArguments(const QStringList& arguments) {
         o.output = parser.value(output);
         o.stripSpaces = parser.isSet(stripSpaces);
         o.weighted = parser.isSet(weighted);
+        if (parser.isSet(born)) {
+            o.bornText = parser.value(born);
+            const std::variant<BirthYears, QString> years = bornFromArgument(o.bornText);
+            if (const QString* error = std::get_if<QString>(&years))
+                throw UsageError{*error};
+            o.born = std::get<BirthYears>(years);
+            o.weighted = true;
+        }
         o.unique = parser.isSet(unique);
         o.verbose = parser.isSet(verbose);
         o.crlf = parser.isSet(crlf);
 
         if (parser.isSet(gender) && o.source == NameSource::UserList)
             throw UsageError{QStringLiteral("--gender chooses among Halvard's List only; the User List has no gender")};
+        if (o.born && o.source == NameSource::UserList)
+            throw UsageError{QStringLiteral("--born draws from Halvard's List only; the User List's names have no "
+                                            "years of birth")};
+        if (o.born && !o.firstNamesFile.isEmpty())
+            throw UsageError{QStringLiteral("--born draws the first names of Halvard's List; those of --first-names "
+                                            "have no years of birth")};
+        if (o.born && o.part == NamePart::LastOnly)
+            throw UsageError{QStringLiteral("--born chooses first names, and --part last draws none")};
         if (o.crlf && o.format != Format::Text)
             throw UsageError{QStringLiteral("--crlf applies to --format text only")};
         if (parser.isSet(cells) && o.format != Format::Xlsx)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generator/namegenerator.h"
+#include "store/namebirths.h"
 #include "store/namelists.h"
 
 #include <QString>
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <variant>
 
 /** What quillory-cli is asked to do, read from its command line. */
 namespace quillory::cli {
@@ -32,6 +34,10 @@ struct Options {
     bool stripSpaces = false;
     bool weighted = false;
     bool unique = false;
+    /** First names weighted by their births in these years (which implies `weighted`). */
+    std::optional<BirthYears> born;
+    /** --born as typed, for messages. */
+    QString bornText;
     std::optional<std::uint64_t> seed;
     bool verbose = false;
     Format format = Format::Text;
@@ -54,6 +60,12 @@ struct Request {
 
 /** Reads the arguments (the program's name first). */
 Request parseArguments(const QStringList& arguments);
+
+/**
+ * The years of --born as typed: one year (1954) or a range (2000-2009, an en dash allowed), from
+ * kFirstBirthYear to kLastBirthYear; a usage error's text otherwise.
+ */
+std::variant<BirthYears, QString> bornFromArgument(const QString& text);
 
 /** The whole count as typed: plain digits, 0 to 2,147,483,647; nothing otherwise. */
 std::optional<std::int64_t> countFromArgument(const QString& text);

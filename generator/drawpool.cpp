@@ -23,6 +23,9 @@ DrawPool makeDrawPool(const QStringList& stored, const std::vector<std::uint64_t
     DrawPool pool;
     QHash<QString, qsizetype> seen;
     for (qsizetype i = 0; i < stored.size(); ++i) {
+        const bool weighed = !weights.empty();
+        if (weighed && weights[static_cast<std::size_t>(i)] == 0)
+            continue;
         QString text = printedPart(stored[i], stripSpaces);
         if (text.isEmpty())
             continue;
@@ -32,7 +35,7 @@ DrawPool makeDrawPool(const QStringList& stored, const std::vector<std::uint64_t
             seen.insert(text, i);
         }
         pool.texts.append(std::move(text));
-        if (!weights.empty())
+        if (weighed)
             pool.weights.push_back(weights[static_cast<std::size_t>(i)]);
     }
     return pool;

@@ -23,7 +23,7 @@ QString printedPart(const QString& stored, bool stripSpaces);
 
 /**
  * The pool of a part made from stored names and their weights (none, or one per name): each name as
- * printedPart() makes it, a name that prints as nothing left out. With `distinct`, a text that prints
+ * printedPart() makes it, a name that prints as nothing or weighs nothing left out. With `distinct`, a text that prints
  * like an earlier one is left out too, so that each text is there once with its first weight;
  * without it, a name stored twice is there twice, as a shown list has it.
  */

@@ -1,20 +1,114 @@
 #include "namebirths.h"
 
 #include "core/apperror.h"
+#include "namedatabase.h"
 
 #include <QFile>
 
 #include <algorithm>
+#include <numeric>
 
 namespace quillory {
 
-QString BirthCounts::keyOf(const QString& name) {
+namespace {
+
+// A name as it is looked up: without spaces or apostrophes, letter case folded.
+QString keyOf(const QString& name) {
     QString key;
     key.reserve(name.size());
     for (const QChar c : name)
         if (c != u' ' && c != u'\'' && c != u'\u2019')
             key.append(c);
     return key.toCaseFolded();
+}
+
+constexpr char kCreateFirstNameBirths[] = R"(
+    create table system_firstnamebirths (
+        firstname text not null check (length(firstname) <= 50),
+        sex text not null check (sex in ('M', 'F')),
+        fromyear integer not null,
+        toyear integer not null check (toyear >= fromyear),
+        births integer not null check (births > 0),
+        primary key (firstname, sex, fromyear)) without rowid)";
+constexpr char kDropFirstNameBirths[] = "drop table if exists system_firstnamebirths";
+constexpr char kInsertFirstNameBirths[] =
+    "insert into system_firstnamebirths (firstname, sex, fromyear, toyear, births) values (?1, ?2, ?3, ?4, ?5)";
+constexpr char kHasFirstNameBirths[] =
+    "select count(*) as present from sqlite_master where type = 'table' and name = 'system_firstnamebirths'";
+// ?1 and ?2: the first and last year; ?3: the sexes, "M", "F" or "MF".
+constexpr char kFirstNameBirthsIn[] =
+    "select firstname, sex, fromyear, toyear, births from system_firstnamebirths "
+    "where toyear >= cast(?1 as integer) and fromyear <= cast(?2 as integer) and instr(?3, sex) > 0";
+
+// The largest common denominator a read may need; periods of whole decades or half decades need 10.
+constexpr std::int64_t kMaxScale = 1 << 20;
+
+} // namespace
+
+void replaceFirstNameBirths(NameDatabase& database, const std::vector<PeriodBirths>& rows) {
+    // Made anew, so that the table always has the form this version gives it.
+    database.execute(kDropFirstNameBirths);
+    database.execute(kCreateFirstNameBirths);
+    for (const PeriodBirths& row : rows)
+        database.execute(kInsertFirstNameBirths,
+                         {row.name, QString(QLatin1Char(row.sex)), QString::number(row.fromYear),
+                          QString::number(row.toYear), QString::number(row.births)});
+}
+
+bool hasFirstNameBirths(NameDatabase& database) {
+    NameQuery query(database, kHasFirstNameBirths, "present");
+    return !query.atEnd() && query.integer(0) > 0;
+}
+
+YearBirths YearBirths::read(NameDatabase& database, BirthYears years, bool male, bool female) {
+    struct Share {
+        QString key;
+        std::int64_t births;
+        std::int64_t covered; // years of the period inside `years`, reduced with `period`
+        std::int64_t period;  // years of the period, reduced
+    };
+    std::vector<Share> shares;
+    std::int64_t scale = 1; // the least common multiple of the reduced periods
+    const QString sexes = QString(male ? QStringLiteral("M") : QString()) + (female ? QStringLiteral("F") : QString());
+    for (NameQuery query(database, kFirstNameBirthsIn, "firstname",
+                         {QString::number(years.first), QString::number(years.last), sexes});
+         !query.atEnd(); query.moveNext()) {
+        const std::int64_t from = query.integer(2);
+        const std::int64_t to = query.integer(3);
+        const std::int64_t births = query.integer(4);
+        if (to < from || births < 0)
+            throw AppError(QStringLiteral("system_firstnamebirths: %1 %2-%3: not a count of births")
+                               .arg(query.value())
+                               .arg(from)
+                               .arg(to));
+        const std::int64_t covered =
+            std::min<std::int64_t>(to, years.last) - std::max<std::int64_t>(from, years.first) + 1;
+        const std::int64_t common = std::gcd(covered, to - from + 1);
+        Share share{keyOf(query.value()), births, covered / common, (to - from + 1) / common};
+        scale = std::lcm(scale, share.period);
+        if (scale > kMaxScale)
+            throw AppError(QStringLiteral("system_firstnamebirths: periods of years too uneven to weigh exactly"));
+        shares.push_back(std::move(share));
+    }
+
+    YearBirths result;
+    unsigned __int128 total = 0;
+    for (const Share& share : shares) {
+        // births × covered / period, times the scale: a whole number, since the period divides the scale.
+        const unsigned __int128 weight = static_cast<unsigned __int128>(share.births) *
+                                         static_cast<std::uint64_t>(share.covered) *
+                                         static_cast<std::uint64_t>(scale / share.period);
+        total += weight;
+        if (total >= (static_cast<unsigned __int128>(1) << 63))
+            throw AppError(QStringLiteral("system_firstnamebirths: more births than a draw can weigh"));
+        if (weight != 0)
+            result.m_weights[share.key] += static_cast<std::uint64_t>(weight);
+    }
+    return result;
+}
+
+std::uint64_t YearBirths::weight(const QString& name) const {
+    return m_weights.value(keyOf(name), 0);
 }
 
 BirthCounts BirthCounts::read(const QString& file) {

@@ -4,8 +4,11 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace quillory {
+
+class NameDatabase;
 
 /** The file beside the program that holds the birth counts behind the built-in names. */
 inline const QString kBirthsFile = QStringLiteral("births.tsv");
@@ -33,11 +36,61 @@ public:
     std::uint64_t leastFirstName() const { return m_leastFirst; }
 
 private:
-    static QString keyOf(const QString& name);
-
     QHash<QString, std::uint64_t> m_counts[3];
     std::uint64_t m_least[3] = {};
     std::uint64_t m_leastFirst = 0;
+};
+
+/** The years whose births names.mdb holds for each built-in first name. */
+inline constexpr int kFirstBirthYear = 1900;
+inline constexpr int kLastBirthYear = 2024;
+
+/** Years of birth, both ends included. */
+struct BirthYears {
+    int first = kFirstBirthYear;
+    int last = kLastBirthYear;
+};
+
+/** How many children of one sex were given a first name in a period of years (both ends included). */
+struct PeriodBirths {
+    QString name;
+    char sex = 'M'; // 'M' or 'F'
+    int fromYear = 0;
+    int toYear = 0;
+    std::uint64_t births = 0;
+};
+
+/**
+ * Replaces the births by years of the built-in first names (the table system_firstnamebirths, made
+ * anew; one row per name, sex and first year) with `rows`; every other table is left as it is. Runs
+ * inside the caller's transaction.
+ */
+void replaceFirstNameBirths(NameDatabase& database, const std::vector<PeriodBirths>& rows);
+
+/** Whether a database holds the births by years of the first names (a names.mdb made before them does not). */
+bool hasFirstNameBirths(NameDatabase& database);
+
+/**
+ * What each first name weighs when names are drawn as given in some years: its births in those years,
+ * a period the years cover in part counting in proportion to the years covered (three years of
+ * 2020–2024 take three fifths of its births). The weights of a read share one whole scale factor, so
+ * that they stay exact whole numbers whatever the periods. Names are matched as BirthCounts matches them.
+ */
+class YearBirths {
+public:
+    /**
+     * Reads the births in `years` of the sexes asked for; throws AppError when the table is missing,
+     * holds a row that makes no sense, or the births add up beyond what a draw can weigh.
+     */
+    static YearBirths read(NameDatabase& database, BirthYears years, bool male, bool female);
+
+    /** The weight of a name: 0 when nobody of those sexes was given it in those years. */
+    std::uint64_t weight(const QString& name) const;
+    /** Whether anybody of those sexes was given any of the names in those years. */
+    bool any() const { return !m_weights.isEmpty(); }
+
+private:
+    QHash<QString, std::uint64_t> m_weights;
 };
 
 } // namespace quillory

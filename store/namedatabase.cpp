@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <QUrl>
 
 #include <sqlite3.h>
 
@@ -125,6 +126,26 @@ void NameDatabase::open() {
     m_db = db;
 }
 
+void NameDatabase::openInstalled() {
+    close();
+    // "immutable" spares the reader the shared-memory file and the locks a log-mode file needs, which
+    // a reader may not create beside an installed file.
+    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(m_file).absoluteFilePath()).toEncoded() + "?immutable=1";
+    sqlite3* db = nullptr;
+    const int code =
+        sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    try {
+        if (code != SQLITE_OK)
+            throw AppError(engineMessage(db, code));
+        sqlite3_create_collation_v2(db, kNameCollation, SQLITE_UTF8, nullptr, collateNames, nullptr);
+        runPragma(db, "pragma schema_version");
+    } catch (const AppError& e) {
+        sqlite3_close_v2(db);
+        throw AppError(QStringLiteral("%1: %2").arg(e.message(), m_file));
+    }
+    m_db = db;
+}
+
 void NameDatabase::close() {
     for (auto& [text, statement] : m_statements)
         sqlite3_finalize(statement);
@@ -199,10 +220,16 @@ void NameDatabase::create(const QString& file) {
     sqlite3_close_v2(db);
 }
 
-NameQuery::NameQuery(NameDatabase& database, const char* statement, const char* column)
+NameQuery::NameQuery(NameDatabase& database, const char* statement, const char* column, const QStringList& values)
     : m_database(database), m_statement(database.prepared(statement)) {
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
+    for (int i = 0; i < values.size(); ++i) {
+        const QByteArray text = values[i].toUtf8();
+        if (sqlite3_bind_text(m_statement, i + 1, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT) !=
+            SQLITE_OK)
+            database.fail();
+    }
     const int columns = sqlite3_column_count(m_statement);
     for (int i = 0; i < columns && m_column < 0; ++i) {
         if (sqlite3_stricmp(sqlite3_column_name(m_statement, i), column) == 0)
@@ -220,6 +247,10 @@ NameQuery::~NameQuery() {
 QString NameQuery::value() const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, m_column));
     return text != nullptr ? QString::fromUtf8(text, sqlite3_column_bytes(m_statement, m_column)) : QString();
+}
+
+std::int64_t NameQuery::integer(int index) const {
+    return sqlite3_column_int64(m_statement, index);
 }
 
 void NameQuery::moveNext() {

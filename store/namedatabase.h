@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -50,6 +51,11 @@ public:
 
     /** Opens the file for reading and writing. */
     void open();
+    /**
+     * Opens an installed file for reading only, as a file that never changes while it is open: no lock
+     * and no log, so a folder the user may not write is no hindrance. Never makes a copy.
+     */
+    void openInstalled();
     bool isOpen() const { return m_db != nullptr; }
     /** True between a "begin" and its "commit" or "rollback", or until the engine rolled it back. */
     bool inTransaction() const;
@@ -85,8 +91,11 @@ private:
  */
 class NameQuery {
 public:
-    /** Opens the query; `column` names the result column that value() reads, in any letter case. */
-    NameQuery(NameDatabase& database, const char* statement, const char* column);
+    /**
+     * Opens the query; `column` names the result column that value() reads, in any letter case, and
+     * `values` are bound to ?1, ?2... in order.
+     */
+    NameQuery(NameDatabase& database, const char* statement, const char* column, const QStringList& values = {});
     ~NameQuery();
 
     NameQuery(const NameQuery&) = delete;
@@ -95,6 +104,8 @@ public:
     bool atEnd() const { return m_atEnd; }
     /** The current row's value as text; a missing value (NULL) reads as empty text. */
     QString value() const;
+    /** The current row's column at `index` (0 for the first) as a whole number; NULL reads as 0. */
+    std::int64_t integer(int index) const;
     void moveNext();
 
 private:

@@ -3,6 +3,10 @@
 #include "filesizelimit.h"
 #include "tempworkspace.h"
 
+#include "store/namebirths.h"
+#include "store/namedatabase.h"
+#include "store/namestatements.h"
+
 #include <QFile>
 #include <QHash>
 #include <QJsonArray>
@@ -13,6 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <random>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillory::test {
 namespace {
@@ -75,6 +82,25 @@ protected:
         return arguments << QStringLiteral("--database") << workspace.nameDatabase();
     }
 
+    // A names.mdb of a few first names and made-up births: Anne (100 girls in 2010–2019), Zoé (50 girls
+    // in 2020–2024), Lise (1,000 girls in 1990–1999), Paul (100,000 boys in 2010–2019), and Manon, added
+    // by the user, with none. Nobody was born in 1900.
+    QString makeUpBirths() const {
+        const QString file = workspace.path(QStringLiteral("made-up.mdb"));
+        NameDatabase::create(file);
+        NameDatabase database(file);
+        database.open();
+        for (const char* name : {"Anne", "Zo\u00e9", "Lise", "Manon"})
+            database.execute(statements::kInsertSystemFirstName, {QString::fromUtf8(name)});
+        database.execute("insert into system_mfirstname (Mfirst) values ('Paul')");
+        database.execute(statements::kInsertSystemLastName, {QStringLiteral("Martin")});
+        replaceFirstNameBirths(database, {{QStringLiteral("Anne"), 'F', 2010, 2019, 100},
+                                          {QStringLiteral("Zo\u00e9"), 'F', 2020, 2024, 50},
+                                          {QStringLiteral("Lise"), 'F', 1990, 1999, 1000},
+                                          {QStringLiteral("Paul"), 'M', 2010, 2019, 100000}});
+        return file;
+    }
+
     TempWorkspace workspace;
 };
 
@@ -83,7 +109,7 @@ TEST_F(CliTest, ASeedGivesTheSameOutputForEver) {
     struct Golden {
         QStringList arguments;
         QByteArray output;
-    } golden[6] = {
+    } golden[9] = {
         {{"-n", "5", "--seed", "42"},
          "Ilane Besnier\n"
          "Tifanny Meffre\n"
@@ -110,18 +136,37 @@ TEST_F(CliTest, ASeedGivesTheSameOutputForEver) {
          "Laffont\r\n"
          "Pamart\r\n"
          "Lamoureux\r\n"},
+        {{"-n", "5", "--seed", "42", "--born", "2000-2009"},
+         "Ilias Besnier\n"
+         "Thibaut Martin\n"
+         "Patrick Vincent\n"
+         "Romain Mousset\n"
+         "Lucas Peigne\n"},
+        {{"-n", "5", "--seed", "1954", "--born", "1954", "--part", "first", "--gender", "female", "--unique"},
+         "Lucette\n"
+         "Martine\n"
+         "Marie-Line\n"
+         "Fran\xc3\xa7oise\n"
+         "Christine\n"},
+        {{"-n", "5", "--seed", "2020", "--born", "2018-2022", "--format", "csv"},
+         "first_name,last_name\r\n"
+         "Fabio,Briand\r\n"
+         "Alban,Pineau\r\n"
+         "Kenza,Le Roux\r\n"
+         "Kenan,Blain\r\n"
+         "Margaux,Baroni\r\n"},
     };
     // Six names of equal weight: five of them take the shuffle without repeats, and the weighted draw
     // without repeats past half the weight.
     const QString six =
         workspace.writeFile(QStringLiteral("six.txt"), "Ange\nBasile\nC\xc3\xa9leste\nDorian\n\xc3\x89mile\nFlore\n");
     const QStringList fromSix{"-n", "5", "--seed", "11", "--part", "first", "--unique", "--first-names", six};
-    golden[4] = {fromSix, "Basile\n"
+    golden[7] = {fromSix, "Basile\n"
                           "Ange\n"
                           "C\xc3\xa9leste\n"
                           "\xc3\x89mile\n"
                           "Dorian\n"};
-    golden[5] = {QStringList(fromSix) << "--weighted", "Basile\n"
+    golden[8] = {QStringList(fromSix) << "--weighted", "Basile\n"
                                                        "\xc3\x89mile\n"
                                                        "C\xc3\xa9leste\n"
                                                        "Ange\n"
@@ -167,8 +212,34 @@ TEST_F(CliTest, CsvAndJsonLinesReadBackAsTheTextOfTheSameSeed) {
     }
 }
 
+// The chi-square of names drawn against their weights, over the `top` heaviest names and the rest
+// together (`top` degrees of freedom).
+double chiSquareOfTop(const QHash<QString, double>& weights, const QStringList& drawnNames, int top) {
+    double total = 0;
+    for (const double weight : weights)
+        total += weight;
+    QStringList names = weights.keys();
+    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return weights[a] > weights[b]; });
+    QHash<QString, int> drawn;
+    for (const QString& name : drawnNames)
+        ++drawn[name];
+
+    const auto draws = static_cast<double>(drawnNames.size());
+    double chiSquare = 0;
+    double restExpected = draws;
+    double restObserved = draws;
+    for (int i = 0; i < top; ++i) {
+        const double expected = draws * weights[names[i]] / total;
+        const int observed = drawn.value(names[i]);
+        chiSquare += (observed - expected) * (observed - expected) / expected;
+        restExpected -= expected;
+        restObserved -= observed;
+    }
+    return chiSquare + (restObserved - restExpected) * (restObserved - restExpected) / restExpected;
+}
+
 // 200,000 weighted first names against the births in data/: a first name of both lists weighs the
-// sum of both counts. Chi-square over the 40 most common names and the rest together.
+// sum of both counts.
 TEST_F(CliTest, WeightedDrawsFollowTheBirthCounts) {
     QHash<QString, double> births;
     for (const char* list : {"male_first_names_counts.tsv", "female_first_names_counts.tsv"}) {
@@ -178,33 +249,61 @@ TEST_F(CliTest, WeightedDrawsFollowTheBirthCounts) {
             if (const QList<QByteArray> fields = line.split('\t'); fields.size() == 2)
                 births[QString::fromUtf8(fields[0])] += fields[1].toDouble();
     }
-    double total = 0;
-    for (const double count : std::as_const(births))
-        total += count;
-    QStringList names = births.keys();
-    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return births[a] > births[b]; });
+    const CliResult result = runCli(builtIn({"-n", "200000", "--seed", "9", "--part", "first", "--weighted"}));
+    ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_LT(chiSquareOfTop(births, lines(result.out), 40), 73.4) << "40 degrees of freedom, p = 0.001";
+}
 
-    constexpr int kDraws = 200'000;
-    const CliResult result =
-        runCli(builtIn({"-n", QString::number(kDraws), "--seed", "9", "--part", "first", "--weighted"}));
+// 100,000 first names born in the 2000s, and in the 1950s, against the births of that decade in the
+// data file, both sexes together: the most given names of those years and the rest.
+TEST_F(CliTest, BornDrawsTheFirstNamesGivenInThoseYears) {
+    QFile file(QStringLiteral(QUILLORY_SOURCE_DIR "/data/first_names_by_decade.tsv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = file.readAll().split('\n');
+    const QList<QByteArray> header = rows.first().split('\t');
+    for (const char* decade : {"2000", "1950"}) {
+        const qsizetype column = header.indexOf(decade);
+        ASSERT_GT(column, 1);
+        QHash<QString, double> births;
+        QSet<QString> givenThen;
+        for (const QByteArray& row : rows.mid(1)) {
+            const QList<QByteArray> fields = row.split('\t');
+            if (fields.size() == header.size())
+                births[QString::fromUtf8(fields[0])] += fields[column].toDouble();
+        }
+        for (auto it = births.cbegin(); it != births.cend(); ++it)
+            if (it.value() > 0)
+                givenThen.insert(it.key());
+        ASSERT_LT(givenThen.size(), births.size()) << "some names were not given then";
+
+        const QString years = QLatin1String(decade) + u'-' + QString::number(QByteArray(decade).toInt() + 9);
+        const CliResult result = runCli(builtIn({"-n", "100000", "--seed", "3", "--part", "first", "--born", years}));
+        ASSERT_EQ(result.status, 0) << result.err.toStdString();
+        const QStringList drawn = lines(result.out);
+        EXPECT_LT(chiSquareOfTop(births, drawn, 40), 73.4) << years.toStdString() << ": 40 degrees of freedom";
+        QSet<QString> distinct(drawn.begin(), drawn.end());
+        EXPECT_TRUE(distinct.subtract(givenThen).isEmpty())
+            << years.toStdString() << ": drawn though not given then: " << distinct.values().join(u' ').toStdString();
+    }
+}
+
+// A made-up table: a period the years cover in part counts in proportion to the years covered, and
+// names nobody of that sex was given then (or that have no births at all) are never drawn.
+TEST_F(CliTest, BornCountsAPartOfAPeriodByItsYearsAndNeverDrawsTheUnborn) {
+    const QString madeUp = makeUpBirths();
+    const CliResult result = runCli({"--database", madeUp, "-n", "16000", "--seed", "8", "--part", "first", "--gender",
+                                     "female", "--born", "2015-2022"});
     ASSERT_EQ(result.status, 0) << result.err.toStdString();
     QHash<QString, int> drawn;
     for (const QString& name : lines(result.out))
         ++drawn[name];
-
-    double chiSquare = 0;
-    double restExpected = kDraws;
-    int restObserved = kDraws;
-    for (int i = 0; i < 40; ++i) {
-        const double expected = kDraws * births[names[i]] / total;
-        const int observed = drawn.value(names[i]);
-        chiSquare += (observed - expected) * (observed - expected) / expected;
-        restExpected -= expected;
-        restObserved -= observed;
-    }
-    chiSquare += (restObserved - restExpected) * (restObserved - restExpected) / restExpected;
-    EXPECT_LT(chiSquare, 73.4) << "40 degrees of freedom, p = 0.001; the most common name was drawn "
-                               << drawn.value(names[0]) << " times";
+    // Anne: 100 births in 2010–2019, five years of ten: 50. Zoé: 50 in 2020–2024, three of five: 30.
+    EXPECT_EQ(QSet<QString>(drawn.keyBegin(), drawn.keyEnd()), QSet<QString>({"Anne", "Zo\u00e9"}));
+    const double anne = 16000.0 * 50 / 80;
+    const double chiSquare =
+        (drawn.value("Anne") - anne) * (drawn.value("Anne") - anne) / anne +
+        (drawn.value("Zo\u00e9") - (16000 - anne)) * (drawn.value("Zo\u00e9") - (16000 - anne)) / (16000 - anne);
+    EXPECT_LT(chiSquare, 10.83) << "1 degree of freedom, p = 0.001; Anne " << drawn.value("Anne");
 }
 
 // Whatever the options, --unique never prints a record twice, gives every record it can when asked
@@ -293,6 +392,14 @@ TEST_F(CliTest, EveryFailureHasItsStatusItsLineAndLeavesNoFile) {
         {{"--source", "user", "--gender", "male"}, 2, "--gender", {}},
         {{"--format", "xlsx"}, 2, "needs an output file (-o FILE)", {}},
         {{"--part", "first", "--unique", "-n", "4911"}, 2, "give 4910 different names, not 4911", {}},
+        {{"--born", "1899"}, 2, "--born 1899: the years of birth run from 1900 to 2024", {}},
+        {{"--born", "2009-2000"}, 2, "--born 2009-2000: the range runs backwards", {}},
+        {{"--born", "1990s"}, 2, "invalid value '1990s' for --born", {}},
+        {{"--born", "2000", "--source", "user"}, 2, "--born draws from Halvard's List only", {}},
+        {{"--database", makeUpBirths(), "--born", "1900", "--gender", "female"},
+         2,
+         "--born 1900: no female first names were given in those years",
+         {}},
         {{"--database", workspace.path(QStringLiteral("none.mdb"))}, 1, "unable to open database file", {}},
         {{"--first-names", workspace.path(QStringLiteral("none.txt"))}, 1, "none.txt: No such file or directory", {}},
         {{"-o", missingFolder}, 1, "missing/names.txt: No such file or directory", {}},
@@ -317,6 +424,55 @@ TEST_F(CliTest, EveryFailureHasItsStatusItsLineAndLeavesNoFile) {
     EXPECT_EQ(QDir(workspace.path(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden),
               QStringList{"earlier.txt"});
     EXPECT_FALSE(QFile::exists(missingFolder));
+}
+
+// Installed, the program reads the births by years from its own names.mdb, in a folder the user may
+// not write (run as nobody when the tests run as root): a user's copy that an older version made,
+// without them, draws the same names and is left as it was.
+TEST_F(CliTest, AnInstalledProgramTakesTheBirthsByYearsFromItsOwnNames) {
+    const QString program = workspace.programFolder();
+    const QDir built = QFileInfo(QStringLiteral(QUILLORY_CLI)).dir();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLORY_CLI), program + QStringLiteral("/quillory-cli")));
+    ASSERT_TRUE(QFile::copy(built.filePath(QStringLiteral("births.tsv")), program + QStringLiteral("/births.tsv")));
+    workspace.writeFile(QStringLiteral("program/INSTALLED"), "");
+    const QString home = workspace.path(QStringLiteral("home"));
+    const QString copy = home + QStringLiteral("/.local/share/Obrenna/Quillory/names.mdb");
+    QDir().mkpath(QFileInfo(copy).path());
+    ASSERT_TRUE(QFile::copy(workspace.nameDatabase(), copy));
+    {
+        NameDatabase older(copy);
+        older.open();
+        older.execute("drop table system_firstnamebirths");
+    }
+    const QByteArray olderBytes = [&] {
+        QFile file(copy);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+
+    for (const QString& path : {workspace.root(), program, workspace.nameDatabase()})
+        ::chmod(QFile::encodeName(path).constData(), QFileInfo(path).isDir() ? 0755 : 0644);
+    ::chmod(QFile::encodeName(program + QStringLiteral("/quillory-cli")).constData(), 0755);
+    QStringList command{program + QStringLiteral("/quillory-cli")};
+    if (::geteuid() == 0) {
+        ASSERT_EQ(QProcess::execute(QStringLiteral("chown"), {"-R", "65534:65534", home}), 0);
+        command = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"} + command;
+    } else {
+        ::chmod(QFile::encodeName(program).constData(), 0555);
+    }
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.remove(QStringLiteral("XDG_DATA_HOME"));
+    cli.setProcessEnvironment(environment);
+    cli.start(command.first(), command.mid(1) + QStringList{"-n", "5", "--seed", "42", "--born", "2000-2009"});
+    ASSERT_TRUE(cli.waitForFinished(60'000));
+    ::chmod(QFile::encodeName(program).constData(), 0755);
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_EQ(cli.readAllStandardOutput(), runCli(builtIn({"-n", "5", "--seed", "42", "--born", "2000-2009"})).out);
+    QFile after(copy);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(after.readAll() == olderBytes) << "the user's copy was changed";
+    EXPECT_FALSE(QFile::exists(workspace.nameDatabase() + QStringLiteral("-shm")));
 }
 
 // quillory-cli -n 10000000 | head -3: the reader goes away and the run ends, quietly and well.
