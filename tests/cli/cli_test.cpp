@@ -2,6 +2,7 @@
 // by independent readers (Python's csv and json modules) and judged against the data files.
 #include "filesizelimit.h"
 #include "tempworkspace.h"
+#include "unprivilegeduser.h"
 
 #include "store/namebirths.h"
 #include "store/namedatabase.h"
@@ -16,10 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillory::test {
 namespace {
@@ -449,16 +448,8 @@ TEST_F(CliTest, AnInstalledProgramTakesTheBirthsByYearsFromItsOwnNames) {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }();
 
-    for (const QString& path : {workspace.root(), program, workspace.nameDatabase()})
-        ::chmod(QFile::encodeName(path).constData(), QFileInfo(path).isDir() ? 0755 : 0644);
-    ::chmod(QFile::encodeName(program + QStringLiteral("/quillory-cli")).constData(), 0755);
-    QStringList command{program + QStringLiteral("/quillory-cli")};
-    if (::geteuid() == 0) {
-        ASSERT_EQ(QProcess::execute(QStringLiteral("chown"), {"-R", "65534:65534", home}), 0);
-        command = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"} + command;
-    } else {
-        ::chmod(QFile::encodeName(program).constData(), 0555);
-    }
+    std::optional<UnprivilegedUser> user(std::in_place, workspace.root(), program, home);
+    const QStringList command = user->command({program + QStringLiteral("/quillory-cli")});
     QProcess cli;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), home);
@@ -466,7 +457,7 @@ TEST_F(CliTest, AnInstalledProgramTakesTheBirthsByYearsFromItsOwnNames) {
     cli.setProcessEnvironment(environment);
     cli.start(command.first(), command.mid(1) + QStringList{"-n", "5", "--seed", "42", "--born", "2000-2009"});
     ASSERT_TRUE(cli.waitForFinished(60'000));
-    ::chmod(QFile::encodeName(program).constData(), 0755);
+    user.reset();
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     EXPECT_EQ(cli.readAllStandardOutput(), runCli(builtIn({"-n", "5", "--seed", "42", "--born", "2000-2009"})).out);
     QFile after(copy);

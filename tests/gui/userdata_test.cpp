@@ -2,6 +2,7 @@
 // user's names live in their own copy, made from it the first time it is needed.
 #include "filesizelimit.h"
 #include "mainwindowfixture.h"
+#include "unprivilegeduser.h"
 
 #include <QCryptographicHash>
 #include <QProcess>
@@ -87,15 +88,7 @@ TEST_F(UserDataTest, AUserWhoMayNotWriteTheProgramFolderKeepsTheirNames) {
     QDir().mkpath(home);
     const QString first = workspace.writeFile(QStringLiteral("first.txt"), "Aubin\nBleuenn\n");
     const QString second = workspace.writeFile(QStringLiteral("second.txt"), "Corentin\n");
-    for (const QString& path : {workspace.root(), workspace.programFolder(), workspace.nameDatabase(), first, second})
-        ::chmod(QFile::encodeName(path).constData(), QFileInfo(path).isDir() ? 0755 : 0644);
-    QStringList prefix;
-    if (::geteuid() == 0) {
-        ASSERT_EQ(::chown(QFile::encodeName(home).constData(), 65534, 65534), 0);
-        prefix = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
-    } else {
-        ::chmod(QFile::encodeName(workspace.programFolder()).constData(), 0555);
-    }
+    const UnprivilegedUser user(workspace.root(), workspace.programFolder(), home);
     const QString copy = home + QStringLiteral("/.local/share/Obrenna/Quillory/names.mdb");
     for (const QString& file : {first, second}) {
         QProcess worker;
@@ -104,15 +97,14 @@ TEST_F(UserDataTest, AUserWhoMayNotWriteTheProgramFolderKeepsTheirNames) {
         environment.remove(QStringLiteral("XDG_DATA_HOME"));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/runtime"));
         worker.setProcessEnvironment(environment);
-        const QStringList command = prefix + QStringList{QStringLiteral(QUILLORY_WORKER), QStringLiteral("import"),
-                                                         workspace.programFolder(), file};
+        const QStringList command =
+            user.command({QStringLiteral(QUILLORY_WORKER), QStringLiteral("import"), workspace.programFolder(), file});
         worker.start(command.first(), command.mid(1));
         ASSERT_TRUE(worker.waitForReadyRead(60'000)) << worker.readAllStandardError().toStdString();
         worker.write("go\n");
         ASSERT_TRUE(worker.waitForFinished(60'000));
         EXPECT_EQ(worker.exitCode(), 0) << worker.readAllStandardError().toStdString();
     }
-    ::chmod(QFile::encodeName(workspace.programFolder()).constData(), 0755);
     const QStringList stored = workspace.storedNames("system_ffirstname", copy);
     EXPECT_EQ(stored.mid(stored.size() - 3), QStringList({"Aubin", "Bleuenn", "Corentin"}));
     EXPECT_EQ(sha256Of(workspace.nameDatabase()), installed);
