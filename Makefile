@@ -1,26 +1,29 @@
-# Quick start: `make run` builds and starts Quillory (optimised, nothing else), `make test` builds and
-# runs every test.
-# Each target first installs whatever Debian packages are missing (scripts/install-deps).
+# Quick start: `make run` builds both programs (optimised, nothing else) and starts Quillory,
+# `make test` builds and runs every test.
+# Each target first installs whatever Debian packages it needs and are missing (scripts/install-deps).
 
 BENCH_ARGS ?=
 FUZZ_SECONDS ?= 60
 CMAKE ?= cmake
 CTEST ?= ctest
 
-.PHONY: all deps build run test test-asan bench fuzz install package format clean
+.PHONY: all deps run-deps build run test test-asan bench fuzz install package format clean
 
 all: build
 
 deps:
 	@scripts/install-deps
 
+run-deps:
+	@scripts/install-deps run
+
 build: deps
 	@test -f build/dev/build.ninja || $(CMAKE) --preset dev
 	$(CMAKE) --build --preset dev
 
-run: deps
+run: run-deps
 	@test -f build/release/build.ninja || $(CMAKE) --preset release
-	$(CMAKE) --build --preset release --target quillory names_db
+	$(CMAKE) --build --preset release --target quillory quillory-cli names_db births
 	build/release/bin/quillory
 
 test: build
@@ -32,7 +35,7 @@ test-asan: deps
 	$(CTEST) --preset asan
 
 bench: deps
-	@test -f build/release/build.ninja || $(CMAKE) --preset release
+	$(CMAKE) --preset release -DQUILLORY_BUILD_BENCH=ON > /dev/null
 	$(CMAKE) --build --preset release --target quillory-bench
 	build/release/bench/quillory-bench $(BENCH_ARGS)
 
@@ -41,7 +44,7 @@ fuzz: deps
 	$(CMAKE) --build --preset fuzz --target quillory-fuzzers
 	tests/fuzz/run-fuzzers build/fuzz/tests/fuzz $(FUZZ_SECONDS)
 
-install: deps
+install: run-deps
 	@test -f build/release/build.ninja || $(CMAKE) --preset release
 	$(CMAKE) --build --preset release --target quillory quillory-man quillory-cli quillory-cli-man names_db births \
 		quillory-changelog

@@ -1,5 +1,6 @@
 #include "core/appcontext.h"
 #include "core/appinfo.h"
+#include "core/outputfile.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "widgets/mainwindow.h"
@@ -12,6 +13,7 @@
 #include <QLocale>
 #include <QTime>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -50,6 +52,12 @@ bool asked(int argc, char* argv[], const char* shortOption, const char* longOpti
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Before anything opens a file: a closed standard stream must not become one of the program's files.
+    quillory::openClosedStandardStreams();
+    // A save interrupted by a signal takes its half-written file with it.
+    quillory::removeTemporariesOnSignals();
+    // A named pipe whose reader went away fails its write (and is reported) instead of ending the program.
+    std::signal(SIGPIPE, SIG_IGN);
     if (asked(argc, argv, "-h", "--help")) {
         std::fputs(kHelp, stdout);
         return 0;

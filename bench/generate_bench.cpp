@@ -21,10 +21,12 @@
 
 #include <QRadioButton>
 
+#include <fcntl.h>
 #include <fstream>
 #include <malloc.h>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -165,14 +167,17 @@ void BM_SaveXlsx1Cell(benchmark::State& state) {
 BENCHMARK(BM_SaveXlsx1Cell)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // The bare floor of both: two draws per name from the same random sequence, and the same number of
-// names of the same lengths appended to one byte buffer and written to a file.
-void BM_Floor(benchmark::State& state) {
+// names of the same lengths appended to one byte buffer and written to a file. With `durable`, the
+// bytes reach the disk as a saved file's do: written to a new file, synced once, renamed into place.
+void floor(benchmark::State& state, bool durable) {
     const auto names = builtInNames(static_cast<int>(state.range(0)));
     std::vector<int> lengths;
     lengths.reserve(names->size());
     for (qsizetype i = 0; i < names->size(); ++i)
         lengths.push_back(static_cast<int>(names->text(i).toUtf8().size()));
     QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("floor.txt")));
+    const QByteArray part = path + ".new";
     RandomSource random(1);
     const std::string letters(64, 'x');
     for (auto _ : state) {
@@ -185,12 +190,29 @@ void BM_Floor(benchmark::State& state) {
             content.append(letters.data(), length);
             content.append("\r\n", 2);
         }
-        QFile file(dir.filePath(QStringLiteral("floor.txt")));
-        file.open(QIODevice::WriteOnly);
-        file.write(content);
+        const int fd = ::open((durable ? part : path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        bool ok =
+            fd >= 0 && ::write(fd, content.constData(), static_cast<std::size_t>(content.size())) == content.size();
+        if (durable)
+            ok = ok && ::fdatasync(fd) == 0;
+        ok = ::close(fd) == 0 && ok;
+        if (durable)
+            ok = ok && ::rename(part.constData(), path.constData()) == 0;
+        if (!ok)
+            state.SkipWithError("the floor's file could not be written");
     }
     state.SetItemsProcessed(state.iterations() * names->size());
 }
+
+void BM_Floor(benchmark::State& state) {
+    floor(state, false);
+}
 BENCHMARK(BM_Floor)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// What BM_SaveText and BM_CliText are held to: the floor, made durable as they make their files.
+void BM_FloorDurable(benchmark::State& state) {
+    floor(state, true);
+}
+BENCHMARK(BM_FloorDurable)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "nameoutput.h"
 
 #include "core/apperror.h"
+#include "core/nativepath.h"
+#include "core/outputfile.h"
 #include "core/random.h"
 #include "generator/namedraws.h"
 #include "store/namebirths.h"
@@ -10,46 +12,37 @@
 #include "store/namefilereader.h"
 #include "store/namestatements.h"
 
-#include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
+#include <QIODevice>
 
 #include <chrono>
 #include <cstring>
+#include <new>
 #include <optional>
 
 namespace quillory::cli {
 
 namespace {
 
+// One line of diagnosis, its file names byte for byte as they were given.
 void say(std::FILE* stream, const QString& line) {
-    std::fputs((kProgramName + QStringLiteral(": ") + line + QLatin1Char('\n')).toUtf8().constData(), stream);
+    std::fputs(encodePath(kProgramName + QStringLiteral(": ") + line + QLatin1Char('\n')).constData(), stream);
     std::fflush(stream);
 }
 
-// The names of a text file, read as the window's import reads them.
-QStringList readNameFile(const QString& path) {
-    if (QFileInfo(path).isDir())
-        throw Failure{kRunFailure, QStringLiteral("%1: Is a directory").arg(path)};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure{kRunFailure, QStringLiteral("%1: %2").arg(path, file.errorString())};
-    const auto namesOf = [](QIODevice& device) {
-        QStringList names;
-        NameFileReader reader(device);
-        while (std::optional<QString> name = reader.next())
-            names.append(*name);
-        return names;
-    };
+// Hands each name of a text file to `each`, read as the window's import reads it; a pipe or a device
+// is read to its end first. Says once how many lines were passed over.
+template <typename Each> void readNameFile(const QString& path, const Environment& environment, Each&& each) {
     try {
-        if (!file.isSequential())
-            return namesOf(file);
-        // A pipe (such as <(...) in a shell) is read whole first: the reader looks at the whole file
-        // before settling its encoding.
-        QByteArray bytes = file.readAll();
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        return namesOf(buffer);
+        const std::unique_ptr<QIODevice> file = openNameFile(path, true);
+        NameFileReader reader(*file);
+        while (std::optional<QString> name = reader.next())
+            each(*name);
+        if (const qsizetype skipped = reader.skippedLines(); skipped > 0)
+            say(environment.errors, QStringLiteral("%1: %2 %3 passed over: control characters are no part of a name")
+                                        .arg(path)
+                                        .arg(skipped)
+                                        .arg(skipped == 1 ? QStringLiteral("line") : QStringLiteral("lines")));
     } catch (const AppError& error) {
         throw Failure{kRunFailure, QStringLiteral("%1: %2").arg(path, error.message())};
     }
@@ -79,31 +72,25 @@ ListQuery lastNameQuery(const Options& options) {
     return {statements::kSystemLastNames, "Last"};
 }
 
-// The weights of first or last names: each name's births in the list the options draw from; a name
-// without a count weighs as much as the least common name of that list.
-std::vector<std::uint64_t> weightsOf(const QStringList& names, bool firstNames, const Options& options,
-                                     const BirthCounts& births) {
-    std::vector<std::uint64_t> weights;
-    weights.reserve(static_cast<std::size_t>(names.size()));
-    for (const QString& name : names) {
-        std::uint64_t count = 0;
-        std::uint64_t least = 0;
-        if (!firstNames) {
-            count = births.count(BirthList::Last, name);
-            least = births.least(BirthList::Last);
-        } else if (options.gender == GenderChoice::MaleOnly) {
-            count = births.count(BirthList::Male, name);
-            least = births.least(BirthList::Male);
-        } else if (options.gender == GenderChoice::FemaleOnly) {
-            count = births.count(BirthList::Female, name);
-            least = births.least(BirthList::Female);
-        } else {
-            count = births.firstNameCount(name);
-            least = births.leastFirstName();
-        }
-        weights.push_back(count != 0 ? count : std::max<std::uint64_t>(least, 1));
+// The weight of a first or last name: its births in the list the options draw from; a name without
+// a count weighs as much as the least common name of that list.
+std::uint64_t weightOf(const QString& name, bool firstNames, const Options& options, const BirthCounts& births) {
+    std::uint64_t count = 0;
+    std::uint64_t least = 0;
+    if (!firstNames) {
+        count = births.count(BirthList::Last, name);
+        least = births.least(BirthList::Last);
+    } else if (options.gender == GenderChoice::MaleOnly) {
+        count = births.count(BirthList::Male, name);
+        least = births.least(BirthList::Male);
+    } else if (options.gender == GenderChoice::FemaleOnly) {
+        count = births.count(BirthList::Female, name);
+        least = births.least(BirthList::Female);
+    } else {
+        count = births.firstNameCount(name);
+        least = births.leastFirstName();
     }
-    return weights;
+    return count != 0 ? count : std::max<std::uint64_t>(least, 1);
 }
 
 QString genderWord(GenderChoice gender) {
@@ -115,6 +102,21 @@ QString genderWord(GenderChoice gender) {
     default:
         return {};
     }
+}
+
+bool exists(const QString& path) {
+    return QFileInfo::exists(path);
+}
+
+// The names.mdb a run reads: --database, else the user's own copy, else (an installed program whose
+// user has no copy yet) the installed file itself. No copy is ever made: that is the window's work.
+QString databaseToRead(const Options& options, const Environment& environment) {
+    if (!options.database.isEmpty())
+        return options.database;
+    const NameDatabasePlace own = environment.paths.nameDatabase();
+    if (!own.madeFrom.isEmpty() && !exists(own.file))
+        return own.madeFrom;
+    return own.file;
 }
 
 // The births by years of the first names, read from the names.mdb the names come from. They are
@@ -134,17 +136,12 @@ YearBirths bornBirths(const Options& options, const Environment& environment, Na
     };
     try {
         const NameDatabasePlace own = environment.paths.nameDatabase();
-        const bool installed = !own.madeFrom.isEmpty();
-        if (options.database.isEmpty() && !installed)
-            return readFrom(namesFrom); // the program's own names.mdb
-        if (!options.database.isEmpty() && hasFirstNameBirths(namesFrom))
-            return YearBirths::read(namesFrom, years, male, female);
-        NameDatabase programOwn(installed ? own.madeFrom : own.file);
-        if (installed)
-            programOwn.openInstalled();
-        else
-            programOwn.open();
-        return readFrom(programOwn);
+        const QString programOwn = own.madeFrom.isEmpty() ? own.file : own.madeFrom;
+        if (namesFrom.file() == programOwn || (!options.database.isEmpty() && hasFirstNameBirths(namesFrom)))
+            return readFrom(namesFrom);
+        NameDatabase database(programOwn);
+        database.openForReading();
+        return readFrom(database);
     } catch (const AppError& error) {
         throw Failure{kRunFailure, error.message()};
     }
@@ -157,6 +154,17 @@ QString sourceName(const Options& options, bool firstNames, const QString& datab
     if (options.source == NameSource::UserList)
         return QStringLiteral("the User List of %1").arg(database);
     return QStringLiteral("Halvard's List of %1").arg(database);
+}
+
+// Every names database the program knows of; -o may lead to none of them.
+QStringList namesDatabases(const Options& options, const Environment& environment) {
+    const NameDatabasePlace own = environment.paths.nameDatabase();
+    QStringList files{own.file};
+    if (!own.madeFrom.isEmpty())
+        files << own.madeFrom;
+    if (!options.database.isEmpty())
+        files << options.database;
+    return files;
 }
 
 // Reports progress on a terminal once a run has taken more than a second, at most five times a second.
@@ -206,89 +214,92 @@ template <typename Writer> void pump(NameStream& stream, Writer& writer, std::in
     }
 }
 
-} // namespace
-
-namespace {
-// Written only outside signal handlers; read by one. A path too long to keep is not kept.
-char g_leftover[4096];
-} // namespace
-
-void setLeftover(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    g_leftover[0] = '\0';
-    if (name.size() < static_cast<qsizetype>(sizeof g_leftover))
-        std::memcpy(g_leftover, name.constData(), static_cast<std::size_t>(name.size()) + 1);
+// Whether a pool's weights fit a draw: their sum must stay below 2^64.
+bool weighable(const DrawPool& pool) {
+    unsigned __int128 total = 0;
+    for (const std::uint64_t weight : pool.weights)
+        total += weight;
+    return total <= std::numeric_limits<std::uint64_t>::max();
 }
 
-const char* leftover() {
-    return g_leftover;
-}
+} // namespace
 
 RunPools loadPools(const Options& options, const Environment& environment) {
     const bool needFirst = options.part != NamePart::LastOnly;
     const bool needLast = options.part != NamePart::FirstOnly;
-    const NameDatabasePlace place =
-        options.database.isEmpty() ? environment.paths.nameDatabase() : NameDatabasePlace(options.database);
-    const QString& databaseFile = place.file;
+    const QString databaseFile = databaseToRead(options, environment);
 
     std::optional<NameDatabase> database;
-    const auto fromDatabase = [&](const ListQuery& query) {
-        try {
-            if (!database) {
-                database.emplace(place);
-                database->open();
+    const auto openDatabase = [&]() -> NameDatabase& {
+        if (!database) {
+            try {
+                database.emplace(NameDatabasePlace(databaseFile));
+                database->openForReading();
+            } catch (const AppError& error) {
+                database.reset();
+                throw Failure{kRunFailure, error.message()};
             }
+        }
+        return *database;
+    };
+
+    const QString birthsFile = environment.paths.besideProgram(kBirthsFile);
+    std::optional<BirthCounts> counts;
+    if (options.weighted) {
+        try {
+            counts = BirthCounts::read(birthsFile);
         } catch (const AppError& error) {
             throw Failure{kRunFailure, error.message()};
         }
+    }
+    std::optional<YearBirths> born;
+    if (options.born && needFirst) {
+        born = bornBirths(options, environment, openDatabase());
+        if (!born->any())
+            throw Failure{kUsage, QStringLiteral("--born %1: no %2first names were given in those years")
+                                      .arg(options.bornText, genderWord(options.gender))};
+    }
+
+    // Weighted and unique draws take each printed text once; uniform draws take a list as it is.
+    const bool distinct = options.weighted || options.unique;
+    DrawPoolBuilder first(options.stripSpaces, distinct);
+    DrawPoolBuilder last(options.stripSpaces, distinct);
+    const auto add = [&](DrawPoolBuilder& pool, bool firstNames, const QString& name) {
+        if (born && firstNames)
+            pool.add(name, born->weight(name));
+        else if (counts)
+            pool.add(name, weightOf(name, firstNames, options, *counts));
+        else
+            pool.add(name);
+    };
+    const auto fill = [&](DrawPoolBuilder& pool, bool firstNames, const QString& file, const ListQuery& query) {
+        if (!file.isEmpty()) {
+            readNameFile(file, environment, [&](const QString& name) { add(pool, firstNames, name); });
+            return;
+        }
+        NameDatabase& names = openDatabase();
         try {
-            return queryNames(*database, query.statement, query.column);
+            for (NameQuery rows(names, query.statement, query.column); !rows.atEnd(); rows.moveNext())
+                add(pool, firstNames, rows.value());
         } catch (const AppError& error) {
             throw Failure{kRunFailure, QStringLiteral("%1: %2").arg(databaseFile, error.message())};
         }
     };
-
-    QStringList firstStored;
-    QStringList lastStored;
-    if (needFirst)
-        firstStored = options.firstNamesFile.isEmpty() ? fromDatabase(firstNameQuery(options))
-                                                       : readNameFile(options.firstNamesFile);
-    if (needLast)
-        lastStored = options.lastNamesFile.isEmpty() ? fromDatabase(lastNameQuery(options))
-                                                     : readNameFile(options.lastNamesFile);
-
-    std::vector<std::uint64_t> firstWeights;
-    std::vector<std::uint64_t> lastWeights;
-    if (options.born && needFirst) {
-        const YearBirths births = bornBirths(options, environment, *database);
-        if (!births.any())
-            throw Failure{kUsage, QStringLiteral("--born %1: no %2first names were given in those years")
-                                      .arg(options.bornText, genderWord(options.gender))};
-        firstWeights.reserve(static_cast<std::size_t>(firstStored.size()));
-        for (const QString& name : std::as_const(firstStored))
-            firstWeights.push_back(births.weight(name));
+    try {
+        if (needFirst)
+            fill(first, true, options.firstNamesFile, firstNameQuery(options));
+        if (needLast)
+            fill(last, false, options.lastNamesFile, lastNameQuery(options));
+    } catch (const AppError& error) { // a list too long to number
+        throw Failure{kRunFailure, error.message()};
     }
-    if (options.weighted) {
-        const QString birthsFile = environment.paths.besideProgram(kBirthsFile);
-        BirthCounts births;
-        try {
-            births = BirthCounts::read(birthsFile);
-        } catch (const AppError& error) {
-            throw Failure{kRunFailure, error.message()};
-        }
-        if (!options.born)
-            firstWeights = weightsOf(firstStored, true, options, births);
-        lastWeights = weightsOf(lastStored, false, options, births);
-    }
-
     if (database)
         database->close();
 
-    // Weighted and unique draws take each printed text once; uniform draws take a list as it is.
-    const bool distinct = options.weighted || options.unique;
-    RunPools pools{makeDrawPool(firstStored, firstWeights, options.stripSpaces, distinct),
-                   makeDrawPool(lastStored, lastWeights, options.stripSpaces, distinct),
-                   {}};
+    RunPools pools{first.take(), last.take(), {}};
+    if (!weighable(pools.first) || !weighable(pools.last))
+        throw Failure{kRunFailure,
+                      QStringLiteral("%1: the births add up to more than a draw can weigh").arg(birthsFile)};
     if (options.count > 0) {
         if (needFirst && pools.first.texts.isEmpty())
             throw Failure{
@@ -319,16 +330,16 @@ void writeNames(const Options& options, const RunPools& pools, std::uint64_t see
     }
 
     try {
-        if (!options.toStandardOutput() && !QFileInfo(QFileInfo(options.output).absolutePath()).isDir())
-            throw AppError(QStringLiteral("%1: No such file or directory").arg(options.output));
         const bool showProgress =
             environment.errorsOnTerminal && !(options.toStandardOutput() && environment.outputOnTerminal);
         Progress progress(environment.errors, showProgress, options.count);
         if (options.format == Format::Xlsx) {
-            const std::unique_ptr<NameWriter> writer = makeWorkbookWriter(options, pools.first, pools.last);
             try {
+                const std::unique_ptr<NameWriter> writer = makeWorkbookWriter(options, pools.first, pools.last);
                 pump(stream, *writer, options.count, progress);
                 writer->finish();
+            } catch (const OutputClosed&) {
+                throw ClosedPipe{};
             } catch (const AppError& error) {
                 throw AppError(QStringLiteral("%1: %2").arg(options.output, error.message()));
             }
@@ -349,6 +360,13 @@ void writeNames(const Options& options, const RunPools& pools, std::uint64_t see
 
 int run(const Options& options, Environment& environment) {
     try {
+        // Nothing is written over a names database, not even through a link or another name for it.
+        if (!options.toStandardOutput()) {
+            for (const QString& database : namesDatabases(options, environment))
+                if (isSameFile(options.output, database))
+                    throw Failure{kUsage, QStringLiteral("-o %1: that is the names database %2, which is never written")
+                                              .arg(options.output, database)};
+        }
         const RunPools pools = loadPools(options, environment);
         const std::uint64_t seed = options.seed ? *options.seed : environment.entropy();
         if (options.verbose) {
@@ -368,28 +386,38 @@ int run(const Options& options, Environment& environment) {
 }
 
 int runCommandLine(const QStringList& arguments, Environment& environment) {
-    const Request request = parseArguments(arguments);
-    switch (request.kind) {
-    case Request::Kind::Help:
-    case Request::Kind::Version:
-        try {
-            DescriptorSink out(environment.outputFd);
-            out.append(request.text.toUtf8());
-            out.finish();
-        } catch (const ClosedPipe&) {
-        } catch (const AppError& error) {
-            say(environment.errors, error.message());
-            return kRunFailure;
+    try {
+        const Request request = parseArguments(arguments);
+        switch (request.kind) {
+        case Request::Kind::Help:
+        case Request::Kind::Version:
+            try {
+                DescriptorSink out(environment.outputFd);
+                out.append(request.text.toUtf8());
+                out.finish();
+            } catch (const ClosedPipe&) {
+            } catch (const AppError& error) {
+                say(environment.errors, error.message());
+                return kRunFailure;
+            }
+            return kSuccess;
+        case Request::Kind::UsageError:
+            say(environment.errors, request.text);
+            std::fprintf(environment.errors, "Try '%s --help' for more information.\n",
+                         kProgramName.toUtf8().constData());
+            return kUsage;
+        case Request::Kind::Run:
+            break;
         }
-        return kSuccess;
-    case Request::Kind::UsageError:
-        say(environment.errors, request.text);
-        std::fprintf(environment.errors, "Try '%s --help' for more information.\n", kProgramName.toUtf8().constData());
-        return kUsage;
-    case Request::Kind::Run:
-        break;
+        return run(request.options, environment);
+    } catch (const std::bad_alloc&) {
+        say(environment.errors, QStringLiteral("memory exhausted"));
+    } catch (const std::exception& error) {
+        say(environment.errors, QString::fromUtf8(error.what()));
+    } catch (...) {
+        say(environment.errors, QStringLiteral("an unexpected failure"));
     }
-    return run(request.options, environment);
+    return kRunFailure;
 }
 
 } // namespace quillory::cli

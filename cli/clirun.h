@@ -55,13 +55,6 @@ RunPools loadPools(const Options& options, const Environment& environment);
 /** Draws and writes `options.count` names from the sequence started at `seed`. Throws Failure or ClosedPipe. */
 void writeNames(const Options& options, const RunPools& pools, std::uint64_t seed, Environment& environment);
 
-/**
- * The file that an interrupted run would leave half written (a workbook's temporary file), or none
- * (empty text). The signal handler of main() removes it: leftover() is safe to call there.
- */
-void setLeftover(const QString& path);
-const char* leftover();
-
 /** A whole run: the exit status, with any diagnostic already written. */
 int run(const Options& options, Environment& environment);
 

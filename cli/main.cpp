@@ -2,6 +2,8 @@
 #include "clirun.h"
 
 #include "core/appinfo.h"
+#include "core/nativepath.h"
+#include "core/outputfile.h"
 
 #include <QCoreApplication>
 
@@ -9,21 +11,11 @@
 #include <random>
 #include <unistd.h>
 
-namespace {
-
-// An interrupted run takes its half-written file with it, then ends as the signal would have it.
-void endOnSignal(int signal) {
-    if (const char* path = quillory::cli::leftover(); path[0] != '\0')
-        unlink(path);
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
-
-} // namespace
-
 int main(int argc, char* argv[]) {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-        std::signal(signal, endOnSignal);
+    // Before anything opens a file: a closed standard stream must not become one of the program's files.
+    quillory::openClosedStandardStreams();
+    // An interrupted run takes its half-written file with it, then ends as the signal would have it.
+    quillory::removeTemporariesOnSignals();
     // A reader that goes away early (quillory-cli | head) shows as EPIPE on the next write, which ends
     // the run quietly, rather than as a signal that kills it.
     std::signal(SIGPIPE, SIG_IGN);
@@ -45,5 +37,6 @@ int main(int argc, char* argv[]) {
                 return (static_cast<std::uint64_t>(device()) << 32) | device();
             },
     };
-    return quillory::cli::runCommandLine(QCoreApplication::arguments(), environment);
+    // The arguments as the shell gave them: a file name that is not UTF-8 still names that file.
+    return quillory::cli::runCommandLine(quillory::argumentsOf(argc, argv), environment);
 }

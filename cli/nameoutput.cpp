@@ -1,7 +1,5 @@
 #include "nameoutput.h"
 
-#include "clirun.h"
-
 #include "core/apperror.h"
 #include "results/core/workbookoutput.h"
 
@@ -45,26 +43,33 @@ void DescriptorSink::writeOut(const char* data, qsizetype size) {
     }
 }
 
-FileSink::FileSink(const QString& path) : m_file(path) {
-    // Never write into the earlier file: a failure part-way would leave it half replaced.
-    m_file.setDirectWriteFallback(false);
-    if (!m_file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("%1: %2").arg(path, m_file.errorString()));
+FileSink::FileSink(const QString& path) : m_path(path) {
+    try {
+        m_file = std::make_unique<OutputFile>(path);
+    } catch (const AppError& error) {
+        throw AppError(QStringLiteral("%1: %2").arg(path, error.message()));
+    }
 }
 
 void FileSink::writeOut(const char* data, qsizetype size) {
-    errno = 0;
-    if (m_file.write(data, size) != size) {
-        // The system's own word for it (a full disk, a file too large) rather than Qt's summary.
-        const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : m_file.errorString();
-        throw AppError(QStringLiteral("%1: %2").arg(m_file.fileName(), reason));
+    try {
+        m_file->write(data, size);
+    } catch (const OutputClosed&) {
+        throw ClosedPipe{};
+    } catch (const AppError& error) {
+        throw AppError(QStringLiteral("%1: %2").arg(m_path, error.message()));
     }
 }
 
 void FileSink::finish() {
     flush();
-    if (!m_file.commit())
-        throw AppError(QStringLiteral("%1: %2").arg(m_file.fileName(), m_file.errorString()));
+    try {
+        m_file->commit();
+    } catch (const OutputClosed&) {
+        throw ClosedPipe{};
+    } catch (const AppError& error) {
+        throw AppError(QStringLiteral("%1: %2").arg(m_path, error.message()));
+    }
 }
 
 QByteArray csvField(const QString& text) {
@@ -131,15 +136,10 @@ LineWriter::LineWriter(const Options& options, const DrawPool& first, const Draw
         break;
     }
     if (m_withFirst)
-        m_firstFields = encodeFields(first);
+        m_firstFields = &fieldsOf(first, m_firstEncoded);
     if (m_withLast)
-        m_lastFields = encodeFields(last);
-    const auto longest = [](const Fields& fields) {
-        qsizetype size = 0;
-        for (std::size_t i = 1; i < fields.offsets.size(); ++i)
-            size = std::max(size, fields.offsets[i] - fields.offsets[i - 1]);
-        return size;
-    };
+        m_lastFields = &fieldsOf(last, m_lastEncoded);
+    const auto longest = [](const TextTable* fields) { return fields != nullptr ? fields->longest() : 0; };
     m_longestLine = m_open.size() + longest(m_firstFields) + m_between.size() + longest(m_lastFields) + m_close.size();
     // A name is at most 50 characters a part, so a line always fits the room a sink gives at once.
     if (m_longestLine > ByteSink::kRoom)
@@ -157,15 +157,12 @@ QByteArray LineWriter::field(const QString& text) const {
     }
 }
 
-LineWriter::Fields LineWriter::encodeFields(const DrawPool& pool) const {
-    Fields fields;
-    fields.offsets.reserve(static_cast<std::size_t>(pool.texts.size()) + 1);
-    fields.offsets.push_back(0);
-    for (const QString& text : pool.texts) {
-        fields.bytes.append(field(text));
-        fields.offsets.push_back(fields.bytes.size());
-    }
-    return fields;
+const TextTable& LineWriter::fieldsOf(const DrawPool& pool, TextTable& encoded) const {
+    if (m_format == Format::Text)
+        return pool.texts;
+    for (qsizetype i = 0; i < pool.texts.size(); ++i)
+        encoded.append(QByteArrayView(field(pool.texts.text(i))));
+    return encoded;
 }
 
 namespace {
@@ -174,26 +171,24 @@ class WorkbookWriter final : public NameWriter {
 public:
     WorkbookWriter(const Options& options, const DrawPool& first, const DrawPool& last)
         : m_book(options.output, NamesWorkbook::Placement::Replacing), m_first(first), m_last(last),
-          m_part(options.part), m_oneCell(options.cells == 1) {
-        setLeftover(m_book.partPath());
-    }
-    ~WorkbookWriter() override { setLeftover({}); }
+          m_part(options.part), m_oneCell(options.cells == 1) {}
 
     void write(DrawnName name) override {
         switch (m_part) {
         case NamePart::FirstAndLast:
             if (m_oneCell) {
-                m_book.write(m_row, 0, m_first.texts[name.first] + QLatin1Char(' ') + m_last.texts[name.last]);
+                m_book.write(m_row, 0,
+                             m_first.texts.text(name.first) + QLatin1Char(' ') + m_last.texts.text(name.last));
             } else {
-                m_book.write(m_row, 0, m_first.texts[name.first]);
-                m_book.write(m_row, 1, m_last.texts[name.last]);
+                m_book.write(m_row, 0, m_first.texts.text(name.first));
+                m_book.write(m_row, 1, m_last.texts.text(name.last));
             }
             break;
         case NamePart::FirstOnly:
-            m_book.write(m_row, 0, m_first.texts[name.first]);
+            m_book.write(m_row, 0, m_first.texts.text(name.first));
             break;
         default:
-            m_book.write(m_row, 0, m_last.texts[name.last]);
+            m_book.write(m_row, 0, m_last.texts.text(name.last));
             break;
         }
         ++m_row;

@@ -5,8 +5,9 @@
 #include "generator/drawpool.h"
 #include "generator/namedraws.h"
 
+#include "core/outputfile.h"
+
 #include <QByteArray>
-#include <QSaveFile>
 
 #include <cstring>
 #include <memory>
@@ -65,16 +66,20 @@ private:
     int m_fd;
 };
 
-/** A file written whole or not at all: it takes its place (replacing any earlier one) only at finish(). */
+/**
+ * The file of -o, written as every output is (see OutputFile): a file takes its place (replacing any
+ * earlier one) only at finish(); a device or a pipe is written straight through.
+ */
 class FileSink final : public ByteSink {
 public:
-    /** Throws AppError naming the file when it cannot be created. */
+    /** Throws AppError naming the file when it cannot be opened. */
     explicit FileSink(const QString& path);
     void finish() override;
 
 private:
     void writeOut(const char* data, qsizetype size) override;
-    QSaveFile m_file;
+    QString m_path;
+    std::unique_ptr<OutputFile> m_file;
 };
 
 /** Writes drawn names in one format. */
@@ -109,23 +114,17 @@ public:
     void finish() override { m_sink->finish(); }
 
 private:
-    // All texts of a pool in one block: text i is bytes[offsets[i], offsets[i + 1]).
-    struct Fields {
-        QByteArray bytes;
-        std::vector<qsizetype> offsets;
-    };
-
-    Fields encodeFields(const DrawPool& pool) const;
+    // The bytes each text of a pool takes in this format: the pool's own for text, else encoded once.
+    const TextTable& fieldsOf(const DrawPool& pool, TextTable& encoded) const;
     QByteArray field(const QString& text) const;
     static char* put(char* at, const QByteArray& bytes) {
         std::memcpy(at, bytes.constData(), static_cast<std::size_t>(bytes.size()));
         return at + bytes.size();
     }
-    static char* put(char* at, const Fields& fields, std::uint32_t item) {
-        const qsizetype from = fields.offsets[item];
-        const qsizetype size = fields.offsets[item + 1] - from;
-        std::memcpy(at, fields.bytes.constData() + from, static_cast<std::size_t>(size));
-        return at + size;
+    static char* put(char* at, const TextTable* fields, std::uint32_t item) {
+        const QByteArrayView bytes = fields->bytes(item);
+        std::memcpy(at, bytes.data(), static_cast<std::size_t>(bytes.size()));
+        return at + bytes.size();
     }
 
     Format m_format;
@@ -134,8 +133,10 @@ private:
     QByteArray m_open;
     QByteArray m_between;
     QByteArray m_close;
-    Fields m_firstFields;
-    Fields m_lastFields;
+    TextTable m_firstEncoded;
+    TextTable m_lastEncoded;
+    const TextTable* m_firstFields = nullptr;
+    const TextTable* m_lastFields = nullptr;
     qsizetype m_longestLine = 0;
     std::unique_ptr<ByteSink> m_sink;
 };

@@ -3,10 +3,12 @@
 #include "core/appinfo.h"
 
 #include <QCommandLineParser>
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace quillory::cli {
 
@@ -23,20 +25,21 @@ const QString kAfterOptions = QStringLiteral(
     "Each part is in proper case and keeps its inner spaces (Da Silva); --strip-spaces gives the\n"
     "window's form (Dasilva). The same --seed, options and name lists always give the same output,\n"
     "byte for byte.\n"
-    "Output is UTF-8. With -o, the file appears only once it is complete.\n"
+    "Output is UTF-8. With -o, a file appears only once it is complete; a device or a pipe is written\n"
+    "straight through. No names database is ever written.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  if OK (also when a reader of the output went away early),\n"
+    "  1  if a name list or the output could not be read or written,\n"
+    "  2  if the command line is wrong, --unique asks for more names than exist, or nobody of the\n"
+    "     chosen gender was given a first name in the --born years.\n"
     "\n"
     "Examples:\n"
     "  quillory-cli -n 5 --seed 42\n"
     "  quillory-cli -n 1000 --gender female --weighted --format csv -o names.csv\n"
     "  quillory-cli -n 30 --born 2018-2021 --format csv -o nursery.csv\n"
     "  quillory-cli -n 100000 --unique | sort | uniq -d      (prints nothing)\n"
-    "  quillory-cli -n 20 --part first --first-names prenoms.txt\n"
-    "\n"
-    "Exit status:\n"
-    "  0  if OK (also when a reader of the output went away early),\n"
-    "  1  if a name list or the output could not be read or written,\n"
-    "  2  if the command line is wrong, --unique asks for more names than exist, or nobody of the\n"
-    "     chosen gender was given a first name in the --born years.\n");
+    "  quillory-cli -n 20 --part first --first-names prenoms.txt\n");
 
 struct Choice {
     const char* word;
@@ -105,136 +108,266 @@ std::optional<std::int64_t> countFromArgument(const QString& text) {
     return value;
 }
 
-Request parseArguments(const QStringList& arguments) {
+namespace {
+
+// Every option: its long name, its short letter (or none), the name of its value (or none for a
+// switch) and its help text.
+struct OptionSpec {
+    const char* name;
+    char letter;
+    const char* value;
+    const char* help;
+};
+
+constexpr OptionSpec kOptions[] = {
+    {"count", 'n', "N", "how many names to write, 0 to 2147483647 (default 100)"},
+    {"part", 0, "PART", "first-last, first or last (default first-last)"},
+    {"gender", 0, "GENDER", "first names of Halvard's List: both, male or female (default both)"},
+    {"source", 0, "SOURCE", "builtin (Halvard's List, the default) or user (the User List)"},
+    {"database", 0, "FILE", "read names from this names.mdb instead of Quillory's own (never written)"},
+    {"first-names", 0, "FILE", "draw first names from a text file, one name per line"},
+    {"last-names", 0, "FILE", "draw last names from a text file, one name per line"},
+    {"strip-spaces", 0, nullptr, "remove the spaces inside each part, as the window does"},
+    {"weighted", 0, nullptr,
+     "draw each name in proportion to the people born with it (names without a count weigh as the least "
+     "common built-in name)"},
+    {"born", 0, "YEARS",
+     "draw first names as they were given in France in these years, 1900 to 2024 (1954, or 2000-2009): each "
+     "in proportion to its births then, a name not given then never; last names as --weighted draws them"},
+    {"unique", 0, nullptr, "never write the same name twice (fails when fewer exist)"},
+    {"seed", 0, "N",
+     "start the random sequence at N, 0 to 18446744073709551615, for output that never changes (default: a "
+     "seed from the system)"},
+    {"verbose", 'v', nullptr, "tell the seed and the pools' sizes on standard error"},
+    {"format", 0, "FORMAT", "text, csv, jsonl or xlsx (default text)"},
+    {"crlf", 0, nullptr, "end text lines with CR LF instead of LF"},
+    {"cells", 0, "2|1", "xlsx: 2 puts first and last names in columns A and B (default), 1 the whole name in column A"},
+    {"output", 'o', "FILE",
+     "write to FILE instead of standard output (needed for xlsx); a file there is replaced once the new one "
+     "is whole, a device or a pipe is written straight through"},
+    {"help", 'h', nullptr, "display this help and exit"},
+    {"version", 0, nullptr, "output version information and exit"},
+};
+
+// The edit distance between two words, a swap of two neighbours counting as one edit.
+int editDistance(const QString& a, const QString& b) {
+    const qsizetype n = a.size();
+    const qsizetype m = b.size();
+    std::vector<std::vector<int>> d(static_cast<std::size_t>(n + 1), std::vector<int>(static_cast<std::size_t>(m + 1)));
+    for (qsizetype i = 0; i <= n; ++i)
+        d[i][0] = static_cast<int>(i);
+    for (qsizetype j = 0; j <= m; ++j)
+        d[0][j] = static_cast<int>(j);
+    for (qsizetype i = 1; i <= n; ++i) {
+        for (qsizetype j = 1; j <= m; ++j) {
+            const int cost = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + cost});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[n][m];
+}
+
+// The option closest to a mistyped name, if one is close enough to be what was meant.
+const OptionSpec* closestTo(const QString& name) {
+    const OptionSpec* best = nullptr;
+    int bestDistance = std::numeric_limits<int>::max();
+    bool tie = false;
+    for (const OptionSpec& option : kOptions) {
+        const int distance = editDistance(name, QLatin1String(option.name));
+        if (distance < bestDistance) {
+            best = &option;
+            bestDistance = distance;
+            tie = false;
+        } else if (distance == bestDistance) {
+            tie = true;
+        }
+    }
+    const int allowed = name.size() <= 4 ? 1 : 2;
+    return !tie && bestDistance <= allowed ? best : nullptr;
+}
+
+// The options given, by long name: the last value of each (a switch has an empty one).
+class GivenOptions {
+public:
+    bool isSet(const char* name) const { return m_values.contains(QLatin1String(name)); }
+    QString value(const char* name) const { return m_values.value(QLatin1String(name)); }
+    void set(const OptionSpec& option, const QString& value) { m_values.insert(QLatin1String(option.name), value); }
+    QStringList positional;
+
+private:
+    QHash<QString, QString> m_values;
+};
+
+QString dashed(const OptionSpec& option) {
+    return QStringLiteral("--") + QLatin1String(option.name);
+}
+
+// Reads the arguments as GNU programs do: --name VALUE, --name=VALUE, an unambiguous beginning of a
+// long name, -n VALUE, -nVALUE, grouped letters (-vn 5), and "--" before arguments that are no options.
+GivenOptions readOptions(const QStringList& arguments) {
+    GivenOptions given;
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (optionsEnded || argument == u"-" || !argument.startsWith(u'-')) {
+            given.positional << argument;
+            continue;
+        }
+        if (argument == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        const auto valueOf = [&](const OptionSpec& option, const QString& shown) {
+            if (i + 1 >= arguments.size())
+                throw UsageError{
+                    QStringLiteral("option '%1' needs a value (%2)").arg(shown, QLatin1String(option.value))};
+            return arguments[++i];
+        };
+        if (argument.startsWith(QStringLiteral("--"))) {
+            const qsizetype equals = argument.indexOf(u'=');
+            const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
+            std::vector<const OptionSpec*> matches;
+            for (const OptionSpec& option : kOptions) {
+                if (name == QLatin1String(option.name)) {
+                    matches = {&option};
+                    break;
+                }
+                if (!name.isEmpty() && QLatin1String(option.name).startsWith(name))
+                    matches.push_back(&option);
+            }
+            if (matches.empty()) {
+                const QString shown = QStringLiteral("--") + name;
+                if (const OptionSpec* close = closestTo(name))
+                    throw UsageError{
+                        QStringLiteral("unknown option '%1'; did you mean '%2'?").arg(shown, dashed(*close))};
+                throw UsageError{QStringLiteral("unknown option '%1'").arg(shown)};
+            }
+            if (matches.size() > 1) {
+                QStringList names;
+                for (const OptionSpec* option : matches)
+                    names << QLatin1Char('\'') + dashed(*option) + QLatin1Char('\'');
+                throw UsageError{
+                    QStringLiteral("option '--%1' is ambiguous: %2").arg(name, names.join(QStringLiteral(", ")))};
+            }
+            const OptionSpec& option = *matches.front();
+            if (option.value == nullptr) {
+                if (equals >= 0)
+                    throw UsageError{QStringLiteral("option '%1' takes no value").arg(dashed(option))};
+                given.set(option, {});
+            } else {
+                given.set(option, equals >= 0 ? argument.mid(equals + 1) : valueOf(option, dashed(option)));
+            }
+            continue;
+        }
+        for (qsizetype at = 1; at < argument.size(); ++at) {
+            const QChar letter = argument[at];
+            const OptionSpec* found = nullptr;
+            for (const OptionSpec& option : kOptions)
+                if (option.letter != 0 && letter == QLatin1Char(option.letter))
+                    found = &option;
+            if (found == nullptr)
+                throw UsageError{QStringLiteral("unknown option '-%1'").arg(letter)};
+            if (found->value == nullptr) {
+                given.set(*found, {});
+                continue;
+            }
+            const QString rest = argument.mid(at + 1);
+            given.set(*found, !rest.isEmpty() ? rest : valueOf(*found, QStringLiteral("-") + letter));
+            break;
+        }
+    }
+    return given;
+}
+
+QString helpText() {
     QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     parser.setApplicationDescription(kDescription);
+    for (const OptionSpec& option : kOptions) {
+        QStringList names;
+        if (option.letter != 0)
+            names << QString(QLatin1Char(option.letter));
+        names << QLatin1String(option.name);
+        parser.addOption(QCommandLineOption(names, QString::fromUtf8(option.help),
+                                            option.value != nullptr ? QLatin1String(option.value) : QString()));
+    }
+    QString text = parser.helpText();
+    // The usage line names the program as it is installed, however it was started.
+    text.replace(0, text.indexOf(u'\n'), QStringLiteral("Usage: %1 [OPTION]...").arg(kProgramName));
+    return text + kAfterOptions;
+}
 
-    const QCommandLineOption count({QStringLiteral("n"), QStringLiteral("count")},
-                                   QStringLiteral("how many names to write, 0 to 2147483647 (default 100)"),
-                                   QStringLiteral("N"));
-    const QCommandLineOption part(QStringLiteral("part"),
-                                  QStringLiteral("first-last, first or last (default first-last)"),
-                                  QStringLiteral("PART"));
-    const QCommandLineOption gender(
-        QStringLiteral("gender"), QStringLiteral("first names of Halvard's List: both, male or female (default both)"),
-        QStringLiteral("GENDER"));
-    const QCommandLineOption source(QStringLiteral("source"),
-                                    QStringLiteral("builtin (Halvard's List, the default) or user (the User List)"),
-                                    QStringLiteral("SOURCE"));
-    const QCommandLineOption database(QStringLiteral("database"),
-                                      QStringLiteral("read names from this names.mdb instead of Quillory's own"),
-                                      QStringLiteral("FILE"));
-    const QCommandLineOption firstNames(QStringLiteral("first-names"),
-                                        QStringLiteral("draw first names from a text file, one name per line"),
-                                        QStringLiteral("FILE"));
-    const QCommandLineOption lastNames(QStringLiteral("last-names"),
-                                       QStringLiteral("draw last names from a text file, one name per line"),
-                                       QStringLiteral("FILE"));
-    const QCommandLineOption stripSpaces(QStringLiteral("strip-spaces"),
-                                         QStringLiteral("remove the spaces inside each part, as the window does"));
-    const QCommandLineOption weighted(
-        QStringLiteral("weighted"),
-        QStringLiteral("draw each name in proportion to the people born with it (names without a count weigh as "
-                       "the least common built-in name)"));
-    const QCommandLineOption born(
-        QStringLiteral("born"),
-        QStringLiteral("draw first names as they were given in France in these years, 1900 to 2024 (1954, or "
-                       "2000-2009): each in proportion to its births then, a name not given then never; last "
-                       "names as --weighted draws them"),
-        QStringLiteral("YEARS"));
-    const QCommandLineOption unique(QStringLiteral("unique"),
-                                    QStringLiteral("never write the same name twice (fails when fewer exist)"));
-    const QCommandLineOption seed(
-        QStringLiteral("seed"),
-        QStringLiteral("start the random sequence at N, 0 to 18446744073709551615, for output "
-                       "that never changes (default: a seed from the system)"),
-        QStringLiteral("N"));
-    const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")},
-                                     QStringLiteral("tell the seed and the pools' sizes on standard error"));
-    const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("text, csv, jsonl or xlsx (default text)"),
-                                    QStringLiteral("FORMAT"));
-    const QCommandLineOption crlf(QStringLiteral("crlf"), QStringLiteral("end text lines with CR LF instead of LF"));
-    const QCommandLineOption cells(QStringLiteral("cells"),
-                                   QStringLiteral("xlsx: 2 puts first and last names in columns A and B (default), 1 "
-                                                  "the whole name in column A"),
-                                   QStringLiteral("2|1"));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("write to FILE instead of standard output (needed for xlsx)"),
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("display this help and exit"));
-    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("output version information and exit"));
-    parser.addOptions({count, part, gender, source, database, firstNames, lastNames, stripSpaces, weighted, born,
-                       unique, seed, verbose, format, crlf, cells, output, help, version});
+} // namespace
 
+Request parseArguments(const QStringList& arguments) {
     Request request;
     try {
-        if (!parser.parse(arguments))
-            throw UsageError{parser.errorText()};
-        if (parser.isSet(help)) {
+        const GivenOptions parser = readOptions(arguments);
+        if (parser.isSet("help")) {
             request.kind = Request::Kind::Help;
-            QString text = parser.helpText();
-            // The usage line names the program as it is installed, however it was started.
-            text.replace(0, text.indexOf(u'\n'), QStringLiteral("Usage: %1 [OPTION]...").arg(kProgramName));
-            request.text = text + kAfterOptions;
+            request.text = helpText();
             return request;
         }
-        if (parser.isSet(version)) {
+        if (parser.isSet("version")) {
             request.kind = Request::Kind::Version;
             request.text = QStringLiteral("%1 (%2) %3\n"
                                           "Names: Source : INSEE, Licence Ouverte / Open Licence 2.0.\n")
                                .arg(kProgramName, appinfo::kDisplayName, appinfo::kVersion);
             return request;
         }
-        if (!parser.positionalArguments().isEmpty())
-            throw UsageError{QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first())};
+        if (!parser.positional.isEmpty())
+            throw UsageError{QStringLiteral("unexpected argument '%1'").arg(parser.positional.first())};
+        // A value left empty is a slip (an unset variable in a script), never a choice.
+        for (const OptionSpec& option : kOptions)
+            if (option.value != nullptr && parser.isSet(option.name) && parser.value(option.name).isEmpty())
+                throw UsageError{QStringLiteral("empty value for %1").arg(dashed(option))};
 
         Options& o = request.options;
-        if (parser.isSet(count)) {
-            const std::optional<std::int64_t> value = countFromArgument(parser.value(count));
+        if (parser.isSet("count")) {
+            const std::optional<std::int64_t> value = countFromArgument(parser.value("count"));
             if (!value)
                 throw UsageError{QStringLiteral("invalid count '%1' (a whole number from 0 to 2147483647)")
-                                     .arg(parser.value(count))};
+                                     .arg(parser.value("count"))};
             o.count = *value;
         }
-        if (parser.isSet(part))
-            o.part = static_cast<NamePart>(choose(QStringLiteral("part"), parser.value(part), kParts));
-        if (parser.isSet(gender))
-            o.gender = static_cast<GenderChoice>(choose(QStringLiteral("gender"), parser.value(gender), kGenders));
-        if (parser.isSet(source))
-            o.source = static_cast<NameSource>(choose(QStringLiteral("source"), parser.value(source), kSources));
-        if (parser.isSet(format))
-            o.format = static_cast<Format>(choose(QStringLiteral("format"), parser.value(format), kFormats));
-        if (parser.isSet(cells))
-            o.cells = choose(QStringLiteral("cells"), parser.value(cells), kCells);
-        if (parser.isSet(seed)) {
+        if (parser.isSet("part"))
+            o.part = static_cast<NamePart>(choose(QStringLiteral("part"), parser.value("part"), kParts));
+        if (parser.isSet("gender"))
+            o.gender = static_cast<GenderChoice>(choose(QStringLiteral("gender"), parser.value("gender"), kGenders));
+        if (parser.isSet("source"))
+            o.source = static_cast<NameSource>(choose(QStringLiteral("source"), parser.value("source"), kSources));
+        if (parser.isSet("format"))
+            o.format = static_cast<Format>(choose(QStringLiteral("format"), parser.value("format"), kFormats));
+        if (parser.isSet("cells"))
+            o.cells = choose(QStringLiteral("cells"), parser.value("cells"), kCells);
+        if (parser.isSet("seed")) {
             bool ok = false;
-            const QString text = parser.value(seed);
+            const QString text = parser.value("seed");
             o.seed = text.toULongLong(&ok);
             if (!ok || text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
                 throw UsageError{
                     QStringLiteral("invalid seed '%1' (a whole number from 0 to 18446744073709551615)").arg(text)};
         }
-        o.database = parser.value(database);
-        o.firstNamesFile = parser.value(firstNames);
-        o.lastNamesFile = parser.value(lastNames);
-        o.output = parser.value(output);
-        o.stripSpaces = parser.isSet(stripSpaces);
-        o.weighted = parser.isSet(weighted);
-        if (parser.isSet(born)) {
-            o.bornText = parser.value(born);
+        o.database = parser.value("database");
+        o.firstNamesFile = parser.value("first-names");
+        o.lastNamesFile = parser.value("last-names");
+        o.output = parser.value("output");
+        o.stripSpaces = parser.isSet("strip-spaces");
+        o.weighted = parser.isSet("weighted");
+        if (parser.isSet("born")) {
+            o.bornText = parser.value("born");
             const std::variant<BirthYears, QString> years = bornFromArgument(o.bornText);
             if (const QString* error = std::get_if<QString>(&years))
                 throw UsageError{*error};
             o.born = std::get<BirthYears>(years);
             o.weighted = true;
         }
-        o.unique = parser.isSet(unique);
-        o.verbose = parser.isSet(verbose);
-        o.crlf = parser.isSet(crlf);
+        o.unique = parser.isSet("unique");
+        o.verbose = parser.isSet("verbose");
+        o.crlf = parser.isSet("crlf");
 
-        if (parser.isSet(gender) && o.source == NameSource::UserList)
+        if (parser.isSet("gender") && o.source == NameSource::UserList)
             throw UsageError{QStringLiteral("--gender chooses among Halvard's List only; the User List has no gender")};
         if (o.born && o.source == NameSource::UserList)
             throw UsageError{QStringLiteral("--born draws from Halvard's List only; the User List's names have no "
@@ -244,9 +377,13 @@ Request parseArguments(const QStringList& arguments) {
                                             "have no years of birth")};
         if (o.born && o.part == NamePart::LastOnly)
             throw UsageError{QStringLiteral("--born chooses first names, and --part last draws none")};
+        if (!o.lastNamesFile.isEmpty() && o.part == NamePart::FirstOnly)
+            throw UsageError{QStringLiteral("--last-names gives last names, and --part first draws none")};
+        if (!o.firstNamesFile.isEmpty() && o.part == NamePart::LastOnly)
+            throw UsageError{QStringLiteral("--first-names gives first names, and --part last draws none")};
         if (o.crlf && o.format != Format::Text)
             throw UsageError{QStringLiteral("--crlf applies to --format text only")};
-        if (parser.isSet(cells) && o.format != Format::Xlsx)
+        if (parser.isSet("cells") && o.format != Format::Xlsx)
             throw UsageError{QStringLiteral("--cells applies to --format xlsx only")};
         if (o.format == Format::Xlsx && o.toStandardOutput())
             throw UsageError{QStringLiteral("--format xlsx needs an output file (-o FILE)")};

@@ -15,16 +15,17 @@ function(quillory_add_library name)
 endfunction()
 
 # quillory_add_man_page(TARGET "one-line description"): the manual page of a program, made by
-# help2man from the program's own --help and --version, and installed compressed in section 1.
+# help2man from the program's own --help and --version (scripts/make-man-page), and installed
+# compressed in section 1.
 function(quillory_add_man_page target description)
     find_program(HELP2MAN help2man REQUIRED)
     set(page "${CMAKE_CURRENT_BINARY_DIR}/${target}.1")
+    set(maker "${PROJECT_SOURCE_DIR}/scripts/make-man-page")
     add_custom_command(OUTPUT "${page}" "${page}.gz"
         COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen
-                ${HELP2MAN} --no-info --section=1 --source=Quillory "--name=${description}"
-                --output=${page} $<TARGET_FILE:${target}>
+                "${maker}" $<TARGET_FILE:${target}> "${description}" "${page}"
         COMMAND sh -c "gzip -9n < '${page}' > '${page}.gz'"
-        DEPENDS ${target}
+        DEPENDS ${target} "${maker}"
         COMMENT "Making the manual page of ${target}"
         VERBATIM)
     add_custom_target(${target}-man ALL DEPENDS "${page}")

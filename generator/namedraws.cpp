@@ -147,6 +147,14 @@ std::vector<std::uint64_t> joinedLineRepeats(const QStringList& first, const QSt
     return repeats;
 }
 
+std::vector<std::uint64_t> joinedLineRepeats(const TextTable& first, const TextTable& last) {
+    // Only a first name with a space can print another pair's line.
+    for (qsizetype f = 0; f < first.size(); ++f)
+        if (first.bytes(f).contains(' '))
+            return joinedLineRepeats(first.toStringList(), last.toStringList());
+    return {};
+}
+
 // Draws without repeats over the name numbers 0 to possible − 1.
 class NameStream::Unique {
 public:

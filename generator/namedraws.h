@@ -75,6 +75,7 @@ struct DrawnName {
  * pair numbers (last × first count + first). Empty unless a first name holds a space.
  */
 std::vector<std::uint64_t> joinedLineRepeats(const QStringList& first, const QStringList& last);
+std::vector<std::uint64_t> joinedLineRepeats(const TextTable& first, const TextTable& last);
 
 /**
  * The names of a run, one at a time, with little memory whatever their number (except that a run

@@ -40,6 +40,10 @@ constexpr char kFirstNameBirthsIn[] =
     "select firstname, sex, fromyear, toyear, births from system_firstnamebirths "
     "where toyear >= cast(?1 as integer) and fromyear <= cast(?2 as integer) and instr(?3, sex) > 0";
 
+// The years a period of births may span at all; the data's own run from 1900 to 2024.
+constexpr std::int64_t kFirstRecordedYear = 1900;
+constexpr std::int64_t kLastRecordedYear = 2100;
+
 // The largest common denominator a read may need; periods of whole decades or half decades need 10.
 constexpr std::int64_t kMaxScale = 1 << 20;
 
@@ -76,7 +80,7 @@ YearBirths YearBirths::read(NameDatabase& database, BirthYears years, bool male,
         const std::int64_t from = query.integer(2);
         const std::int64_t to = query.integer(3);
         const std::int64_t births = query.integer(4);
-        if (to < from || births < 0)
+        if (to < from || from < kFirstRecordedYear || to > kLastRecordedYear || births < 0)
             throw AppError(QStringLiteral("system_firstnamebirths: %1 %2-%3: not a count of births")
                                .arg(query.value())
                                .arg(from)
@@ -116,7 +120,12 @@ BirthCounts BirthCounts::read(const QString& file) {
     if (!in.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("%1: %2").arg(file, in.errorString()));
     BirthCounts births;
+    // Each list's births, and both first-name lists together, stay below 2^63, so that every sum a
+    // draw makes of them (with the least count for names the file lacks) can be checked exactly.
+    constexpr std::uint64_t kMostBirths = std::uint64_t{1} << 62;
+    std::uint64_t totals[3] = {};
     int lineNumber = 0;
+    bool any = false;
     while (!in.atEnd()) {
         const QByteArray line = in.readLine().trimmed();
         ++lineNumber;
@@ -128,11 +137,17 @@ BirthCounts BirthCounts::read(const QString& file) {
         const std::uint64_t count = ok ? fields[2].toULongLong(&ok) : 0;
         if (!ok || list < 0 || count == 0)
             throw AppError(QStringLiteral("%1:%2: not a birth count line").arg(file).arg(lineNumber));
-        std::uint64_t& stored = births.m_counts[list][keyOf(QString::fromUtf8(fields[1]))];
-        stored += count;
+        if (count > kMostBirths || totals[list] > kMostBirths - count)
+            throw AppError(
+                QStringLiteral("%1:%2: the births add up to more than a draw can weigh").arg(file).arg(lineNumber));
+        totals[list] += count;
+        births.m_counts[list][keyOf(QString::fromUtf8(fields[1]))] += count;
+        any = true;
     }
     if (in.error() != QFileDevice::NoError)
         throw AppError(QStringLiteral("%1: %2").arg(file, in.errorString()));
+    if (!any)
+        throw AppError(QStringLiteral("%1: no birth counts").arg(file));
 
     for (int list = 0; list < 3; ++list)
         for (const std::uint64_t count : std::as_const(births.m_counts[list]))

@@ -1,6 +1,8 @@
 #include "namedatabase.h"
 
 #include "core/apperror.h"
+#include "core/nativepath.h"
+#include "core/outputfile.h"
 #include "namecollation.h"
 
 #include <QCoreApplication>
@@ -8,13 +10,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-#include <QUrl>
 
 #include <sqlite3.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace quillory {
@@ -41,6 +45,105 @@ void runPragma(sqlite3* db, const char* pragma) {
         sqlite3_free(error);
         throw AppError(message);
     }
+}
+
+// What every SQLite database file begins with.
+constexpr char kDatabaseHeader[] = "SQLite format 3";
+constexpr qsizetype kHeaderSize = 100;
+
+// What lies at a database's path, as far as opening it goes.
+struct DatabaseFile {
+    bool present = false;
+    bool regular = false;
+    bool empty = false;
+    bool isDatabase = false;
+    bool logMode = false; // write-ahead log: changes may wait in FILE-wal
+};
+
+DatabaseFile lookAt(const QByteArray& path) {
+    DatabaseFile found;
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return found; // the engine says what is wrong
+    found.present = true;
+    found.regular = S_ISREG(st.st_mode);
+    found.empty = st.st_size == 0;
+    if (!found.regular)
+        return found;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        found.present = false; // the engine says why it cannot be opened
+        return found;
+    }
+    unsigned char header[kHeaderSize];
+    const ssize_t got = ::pread(fd, header, sizeof header, 0);
+    ::close(fd);
+    found.isDatabase = got == kHeaderSize && std::memcmp(header, kDatabaseHeader, sizeof kDatabaseHeader) == 0;
+    found.logMode = found.isDatabase && header[18] == 2 && header[19] == 2;
+    return found;
+}
+
+// Whether FILE-wal holds changes not yet in the file itself.
+bool logHoldsChanges(const QByteArray& path) {
+    struct stat st {};
+    return ::stat((path + "-wal").constData(), &st) == 0 && st.st_size > 0;
+}
+
+struct Snapshot {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    struct timespec changed;
+    bool operator==(const Snapshot& o) const {
+        return device == o.device && inode == o.inode && size == o.size && changed.tv_sec == o.changed.tv_sec &&
+               changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+std::optional<Snapshot> snapshotOf(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return std::nullopt;
+    return Snapshot{st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+}
+
+// The whole file read into memory the engine owns, or nothing when another copy of the program
+// changed it while it was read (the read is then tried again by the caller).
+unsigned char* readWhole(const QByteArray& path, sqlite3_int64& size) {
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw AppError(systemMessage(errno));
+    const std::optional<Snapshot> before = snapshotOf(fd);
+    if (!before) {
+        const int code = errno;
+        ::close(fd);
+        throw AppError(systemMessage(code));
+    }
+    size = before->size;
+    auto* bytes = static_cast<unsigned char*>(sqlite3_malloc64(static_cast<sqlite3_uint64>(std::max<off_t>(size, 1))));
+    if (bytes == nullptr) {
+        ::close(fd);
+        throw AppError(QString::fromUtf8(sqlite3_errstr(SQLITE_NOMEM)));
+    }
+    for (sqlite3_int64 done = 0; done < size;) {
+        const ssize_t got = ::pread(fd, bytes + done, static_cast<std::size_t>(size - done), done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            const int code = got < 0 ? errno : EIO;
+            ::close(fd);
+            sqlite3_free(bytes);
+            throw AppError(systemMessage(code));
+        }
+        done += got;
+    }
+    const std::optional<Snapshot> after = snapshotOf(fd);
+    ::close(fd);
+    if (!after || !(*after == *before) || logHoldsChanges(path)) {
+        sqlite3_free(bytes);
+        return nullptr;
+    }
+    return bytes;
 }
 
 // The five tables: Halvard's List (male first names, female first names, last names) and the User List
@@ -107,9 +210,13 @@ void NameDatabase::open() {
     close();
     if (!m_madeFrom.isEmpty())
         provideUserCopy(m_madeFrom, m_file);
+    // The engine would take an empty file for a new database and write one into it, and would wait
+    // for ever on a pipe: neither is a names database. Other files it judges itself, unchanged.
+    const QByteArray path = encodePath(m_file);
+    if (const DatabaseFile found = lookAt(path); found.present && !found.isDatabase && (!found.regular || found.empty))
+        throw AppError(QStringLiteral("%1: %2").arg(notANamesDatabase(), m_file));
     sqlite3* db = nullptr;
-    const int code =
-        sqlite3_open_v2(m_file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int code = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
         if (code != SQLITE_OK)
             throw AppError(engineMessage(db, code));
@@ -126,22 +233,52 @@ void NameDatabase::open() {
     m_db = db;
 }
 
-void NameDatabase::openInstalled() {
+void NameDatabase::openForReading() {
     close();
-    // "immutable" spares the reader the shared-memory file and the locks a log-mode file needs, which
-    // a reader may not create beside an installed file.
-    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(m_file).absoluteFilePath()).toEncoded() + "?immutable=1";
+    const QByteArray path = encodePath(m_file);
+    const DatabaseFile found = lookAt(path);
+    if (found.present && !found.isDatabase)
+        throw AppError(QStringLiteral("%1: %2").arg(m_file, notANamesDatabase()));
     sqlite3* db = nullptr;
-    const int code =
-        sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
-        if (code != SQLITE_OK)
-            throw AppError(engineMessage(db, code));
+        // A database in log mode would need a shared-memory file and a log beside it, which a reader
+        // may not create (and would leave behind): while its log holds nothing, the file is all there
+        // is, and a copy of it in memory reads the same.
+        unsigned char* bytes = nullptr;
+        sqlite3_int64 size = 0;
+        if (found.logMode && !logHoldsChanges(path)) {
+            for (int attempt = 0; attempt < 20 && bytes == nullptr; ++attempt) {
+                if (attempt > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10 * attempt));
+                if (logHoldsChanges(path))
+                    break;
+                bytes = readWhole(path, size);
+            }
+        }
+        if (bytes != nullptr) {
+            // The copy is read as a plain file: memory has no room for a log.
+            bytes[18] = bytes[19] = 1;
+            const int code = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+            if (code != SQLITE_OK) {
+                sqlite3_free(bytes);
+                throw AppError(engineMessage(db, code));
+            }
+            if (sqlite3_deserialize(db, "main", bytes, size, size,
+                                    SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
+                throw AppError(engineMessage(db, SQLITE_ERROR));
+        } else {
+            const int code =
+                sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+            if (code != SQLITE_OK)
+                throw AppError(engineMessage(db, code));
+            sqlite3_busy_timeout(db, static_cast<int>(g_busyTimeout.load().count()));
+        }
         sqlite3_create_collation_v2(db, kNameCollation, SQLITE_UTF8, nullptr, collateNames, nullptr);
+        // Reads the schema, so that a file that is no database fails here rather than at a query.
         runPragma(db, "pragma schema_version");
     } catch (const AppError& e) {
         sqlite3_close_v2(db);
-        throw AppError(QStringLiteral("%1: %2").arg(e.message(), m_file));
+        throw AppError(QStringLiteral("%1: %2").arg(m_file, e.message()));
     }
     m_db = db;
 }
@@ -205,7 +342,7 @@ void NameDatabase::create(const QString& file) {
     if (QFileInfo::exists(file))
         throw AppError(QStringLiteral("A file of that name already exists: %1").arg(file));
     sqlite3* db = nullptr;
-    const int code = sqlite3_open_v2(file.toUtf8().constData(), &db,
+    const int code = sqlite3_open_v2(encodePath(file).constData(), &db,
                                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     try {
         if (code != SQLITE_OK)
@@ -260,6 +397,10 @@ void NameQuery::moveNext() {
     m_atEnd = true;
     if (code != SQLITE_DONE)
         m_database.fail();
+}
+
+QString notANamesDatabase() {
+    return QCoreApplication::translate("quillory", "not a names database");
 }
 
 QString truncatedName(const QString& name) {

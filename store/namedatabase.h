@@ -49,13 +49,19 @@ public:
     static void setBusyTimeout(std::chrono::milliseconds timeout);
     static std::chrono::milliseconds busyTimeout();
 
-    /** Opens the file for reading and writing. */
+    /**
+     * Opens the file for reading and writing. A file that is not a names database (an empty file,
+     * another format) is refused with notANamesDatabase() and left as it is.
+     */
     void open();
     /**
-     * Opens an installed file for reading only, as a file that never changes while it is open: no lock
-     * and no log, so a folder the user may not write is no hindrance. Never makes a copy.
+     * Opens the file for reading only, changing nothing in it or beside it: never created, never
+     * switched to another log mode, no lock or log file left, readable from a folder the user may not
+     * write. A database whose log holds nothing is read from a copy in memory taken while no other
+     * copy of the program changed it; one whose log holds changes is read through it. Never makes a
+     * copy of an installed file. Failures name the file first ("FILE: reason").
      */
-    void openInstalled();
+    void openForReading();
     bool isOpen() const { return m_db != nullptr; }
     /** True between a "begin" and its "commit" or "rollback", or until the engine rolled it back. */
     bool inTransaction() const;
@@ -122,6 +128,9 @@ private:
  * when it cannot be made.
  */
 void provideUserCopy(const QString& installed, const QString& copy);
+
+/** What a file that is not a names database is told: "not a names database". */
+QString notANamesDatabase();
 
 /** The name as stored: its first kMaxNameLength characters, never cutting a character in two. */
 QString truncatedName(const QString& name);

@@ -1,19 +1,31 @@
 #include "namefilereader.h"
 
 #include "core/apperror.h"
+#include "core/nativepath.h"
+#include "core/outputfile.h"
 #include "namedatabase.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QIODevice>
 #include <QStringDecoder>
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillory {
 
 namespace {
 
 constexpr qint64 kChunkSize = 64 * 1024;
+// Characters gathered of a line before it is normalised and cut: enough for any 50 characters
+// however many accents each carries apart.
+constexpr int kGatherLimit = 4 * kMaxNameLength;
+// The most a pipe or a device may hand over, as the draws number a list's names in 32 bits.
+constexpr qint64 kMostSpooled = qint64(1) << 32;
 
 // Checks UTF-8 piece by piece: a character may span two pieces.
 class Utf8Check {
@@ -51,27 +63,12 @@ public:
     bool valid() const { return m_ok && m_need == 0; }
 
 private:
-    // A lead byte: how many continuation bytes follow, and the range of the first one that rules out
-    // overlong forms, surrogates and code points above U+10FFFF.
     void start(unsigned char b) {
-        if (b < 0x80)
-            return;
-        if (b >= 0xC2 && b <= 0xDF)
-            m_need = 1;
-        else if (b == 0xE0)
-            m_need = 2, m_lower = 0xA0;
-        else if ((b >= 0xE1 && b <= 0xEC) || b == 0xEE || b == 0xEF)
-            m_need = 2;
-        else if (b == 0xED)
-            m_need = 2, m_upper = 0x9F;
-        else if (b == 0xF0)
-            m_need = 3, m_lower = 0x90;
-        else if (b >= 0xF1 && b <= 0xF3)
-            m_need = 3;
-        else if (b == 0xF4)
-            m_need = 3, m_upper = 0x8F;
-        else
-            m_ok = false;
+        const Utf8Lead lead = utf8Lead(b);
+        m_ok = lead.continuation >= 0;
+        m_need = std::max(lead.continuation, 0);
+        m_lower = lead.lower;
+        m_upper = lead.upper;
     }
 
     int m_need = 0;
@@ -98,14 +95,44 @@ QString fromWindows1252(QByteArrayView bytes) {
     return text;
 }
 
-bool startsWith(const QByteArray& bytes, const char* mark) {
-    return bytes.startsWith(QByteArrayView(mark));
+bool startsWith(QByteArrayView bytes, const char* mark, qsizetype size) {
+    return bytes.startsWith(QByteArrayView(mark, size));
+}
+
+bool isUtf32Mark(QByteArrayView bytes) {
+    return startsWith(bytes, "\xFF\xFE\0\0", 4) || startsWith(bytes, "\0\0\xFE\xFF", 4);
+}
+
+bool isUtf16Mark(QByteArrayView bytes) {
+    return !isUtf32Mark(bytes) && (startsWith(bytes, "\xFF\xFE", 2) || startsWith(bytes, "\xFE\xFF", 2));
+}
+
+// A control character other than the tab (which a name may hold) and the line ends.
+bool isForbidden(char16_t c) {
+    return (c < 0x20 && c != u'\t') || (c >= 0x7F && c <= 0x9F);
+}
+
+// A text whose characters all lie below U+0300, where the combining marks begin, is in form C already.
+bool mayNeedNormalising(const QString& text) {
+    for (const QChar c : text)
+        if (c.unicode() >= 0x300)
+            return true;
+    return false;
 }
 
 } // namespace
 
 QString notATextFile() {
     return QCoreApplication::translate("quillory", "Not a text file");
+}
+
+QString notARegularFile() {
+    return QCoreApplication::translate("quillory", "Not a regular file");
+}
+
+bool showsNoText(QByteArrayView first) {
+    first = first.first(std::min<qsizetype>(first.size(), kChunkSize));
+    return !isUtf16Mark(first) && !isUtf32Mark(first) && first.contains('\0');
 }
 
 NameFileReader::NameFileReader(QIODevice& device) : m_device(device) {
@@ -146,6 +173,10 @@ QString NameFileReader::decode(const QByteArray& chunk) {
         return QStringDecoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless).decode(bytes);
     case Encoding::Utf16BE:
         return QStringDecoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless).decode(bytes);
+    case Encoding::Utf32LE:
+        return QStringDecoder(QStringConverter::Utf32LE, QStringConverter::Flag::Stateless).decode(bytes);
+    case Encoding::Utf32BE:
+        return QStringDecoder(QStringConverter::Utf32BE, QStringConverter::Flag::Stateless).decode(bytes);
     case Encoding::Windows1252:
         break;
     }
@@ -166,6 +197,8 @@ qsizetype NameFileReader::unfinishedTail(const QByteArray& bytes) const {
         }
         return 0;
     }
+    if (m_encoding == Encoding::Utf32LE || m_encoding == Encoding::Utf32BE)
+        return size % 4;
     // UTF-16: an odd byte, and a high surrogate whose low half may follow.
     const qsizetype odd = size % 2;
     if (size - odd < 2)
@@ -178,13 +211,23 @@ qsizetype NameFileReader::unfinishedTail(const QByteArray& bytes) const {
 
 void NameFileReader::detectEncoding() {
     QByteArray first = readChunk();
+    // A NUL has no place in a text file of names outside UTF-16 and UTF-32: this is a program, a
+    // picture or a workbook picked by mistake, whose bytes would otherwise become names.
+    if (showsNoText(first))
+        throw AppError(notATextFile());
     qsizetype mark = 0;
-    if (startsWith(first, "\xEF\xBB\xBF")) {
+    if (startsWith(first, "\xEF\xBB\xBF", 3)) {
         mark = 3;
-    } else if (startsWith(first, "\xFF\xFE")) {
+    } else if (startsWith(first, "\xFF\xFE\0\0", 4)) {
+        m_encoding = Encoding::Utf32LE;
+        mark = 4;
+    } else if (startsWith(first, "\0\0\xFE\xFF", 4)) {
+        m_encoding = Encoding::Utf32BE;
+        mark = 4;
+    } else if (startsWith(first, "\xFF\xFE", 2)) {
         m_encoding = Encoding::Utf16LE;
         mark = 2;
-    } else if (startsWith(first, "\xFE\xFF")) {
+    } else if (startsWith(first, "\xFE\xFF", 2)) {
         m_encoding = Encoding::Utf16BE;
         mark = 2;
     } else {
@@ -194,36 +237,36 @@ void NameFileReader::detectEncoding() {
         if (!check.valid())
             m_encoding = Encoding::Windows1252;
     }
-    // A NUL has no place in a text file of names outside UTF-16: this is a program, a picture or a
-    // workbook picked by mistake, whose bytes would otherwise become names.
-    if (m_encoding != Encoding::Utf16LE && m_encoding != Encoding::Utf16BE && first.contains('\0'))
-        throw AppError(notATextFile());
     if (!m_device.seek(mark))
         throw AppError(m_device.errorString());
 }
 
 void NameFileReader::gather(const QChar* piece, qsizetype size) {
-    for (qsizetype i = 0; i < size && m_nameLength <= kMaxNameLength; ++i) {
+    for (qsizetype i = 0; i < size && m_gathered < kGatherLimit; ++i) {
         const QChar c = piece[i];
         if (c == u'\'')
             continue;
-        // Past the length limit the rest of the line is dropped, but never half a character.
-        if (c.isLowSurrogate() && !m_name.isEmpty() && m_name.back().isHighSurrogate()) {
-            m_name.append(c);
-        } else if (m_nameLength < kMaxNameLength) {
-            m_name.append(c);
-            ++m_nameLength;
-        } else {
-            ++m_nameLength; // full: the rest of the line is skipped without a look
-        }
+        m_name.append(c);
+        // The second half of a pair is part of its character; past the limit the rest is dropped.
+        if (!(c.isLowSurrogate() && m_name.size() > 1 && m_name[m_name.size() - 2].isHighSurrogate()))
+            ++m_gathered;
     }
 }
 
 std::optional<QString> NameFileReader::takeName() {
-    m_nameLength = 0;
-    if (m_name.isEmpty())
+    const bool halfPair = std::exchange(m_afterHigh, false);
+    const bool bad = std::exchange(m_lineBad, false) || halfPair;
+    m_gathered = 0;
+    QString name = std::exchange(m_name, QString());
+    if (bad) {
+        ++m_skipped;
         return std::nullopt;
-    return std::exchange(m_name, QString());
+    }
+    if (name.isEmpty())
+        return std::nullopt;
+    if (mayNeedNormalising(name))
+        name = name.normalized(QString::NormalizationForm_C);
+    return truncatedName(name);
 }
 
 std::optional<QString> NameFileReader::next() {
@@ -232,8 +275,21 @@ std::optional<QString> NameFileReader::next() {
         const qsizetype size = m_text.size();
         while (m_position < size) {
             qsizetype end = m_position;
-            while (end < size && text[end] != u'\r' && text[end] != u'\n')
-                ++end;
+            for (; end < size; ++end) {
+                const char16_t c = text[end].unicode();
+                // Printable ASCII, most of any file, needs no further look.
+                if (c - 0x20u < 0x5Fu && !m_afterHigh)
+                    continue;
+                if (c == u'\r' || c == u'\n')
+                    break;
+                if (QChar::isHighSurrogate(c)) {
+                    m_lineBad |= m_afterHigh;
+                    m_afterHigh = true;
+                    continue;
+                }
+                m_lineBad |= m_afterHigh != QChar::isLowSurrogate(c) || isForbidden(c);
+                m_afterHigh = false;
+            }
             gather(text + m_position, end - m_position);
             m_position = end;
             if (end < size) {
@@ -249,6 +305,118 @@ std::optional<QString> NameFileReader::next() {
         m_text = decode(chunk);
         m_position = 0;
     }
+}
+
+namespace {
+
+[[noreturn]] void failWith(int errorNumber) {
+    throw AppError(systemMessage(errorNumber));
+}
+
+// A pipe or a device read to its end into an unnamed file of its own; refused as soon as its first
+// bytes show it is no text.
+int spool(int from) {
+    const QByteArray folder = encodePath(qEnvironmentVariable("TMPDIR", QStringLiteral("/tmp")));
+    int to = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (to < 0) {
+        FILE* file = std::tmpfile();
+        if (file == nullptr)
+            failWith(errno);
+        to = ::fcntl(::fileno(file), F_DUPFD_CLOEXEC, 3);
+        std::fclose(file);
+        if (to < 0)
+            failWith(errno);
+    }
+    QByteArray buffer(kChunkSize, Qt::Uninitialized);
+    qint64 total = 0;
+    bool looked = false;
+    qsizetype filled = 0;
+    for (;;) {
+        const ssize_t got = ::read(from, buffer.data() + filled, static_cast<std::size_t>(kChunkSize - filled));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int code = errno;
+            ::close(to);
+            failWith(code);
+        }
+        filled += got;
+        if (got > 0 && filled < kChunkSize)
+            continue; // the first look needs the first 64 KB whole
+        if (!looked && showsNoText(QByteArrayView(buffer.constData(), filled))) {
+            ::close(to);
+            throw AppError(notATextFile());
+        }
+        looked = true;
+        total += filled;
+        if (total > kMostSpooled) {
+            ::close(to);
+            failWith(EFBIG);
+        }
+        for (qsizetype done = 0; done < filled;) {
+            const ssize_t put = ::write(to, buffer.constData() + done, static_cast<std::size_t>(filled - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put < 0) {
+                const int code = errno;
+                ::close(to);
+                failWith(code);
+            }
+            done += put;
+        }
+        filled = 0;
+        if (got == 0)
+            break;
+    }
+    ::lseek(to, 0, SEEK_SET);
+    return to;
+}
+
+} // namespace
+
+std::unique_ptr<QIODevice> openNameFile(const QString& path, bool devicesToo) {
+    const QByteArray name = encodePath(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0)
+        failWith(errno);
+    if (S_ISDIR(st.st_mode))
+        failWith(EISDIR);
+    if (!S_ISREG(st.st_mode) && !devicesToo)
+        throw AppError(notARegularFile());
+    // Where only files are read, nothing may wait: a pipe put there since the look opens at once.
+    const int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | (devicesToo ? 0 : O_NONBLOCK);
+    int fd = -1;
+    do
+        fd = ::open(name.constData(), flags);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        failWith(errno);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (!devicesToo || S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            if (S_ISDIR(st.st_mode))
+                failWith(EISDIR);
+            throw AppError(notARegularFile());
+        }
+        const int spooled = [&] {
+            try {
+                return spool(fd);
+            } catch (...) {
+                ::close(fd);
+                throw;
+            }
+        }();
+        ::close(fd);
+        fd = spooled;
+    } else if (flags & O_NONBLOCK) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    }
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw AppError(file->errorString());
+    }
+    return file;
 }
 
 } // namespace quillory

@@ -10,7 +10,8 @@
 #include "namestatements.h"
 
 #include <QCoreApplication>
-#include <QFile>
+#include <QDir>
+#include <QIODevice>
 
 namespace quillory {
 
@@ -93,15 +94,14 @@ void FileToListview(const QString& path, NameKind kind, const ImportTarget& targ
     NameDatabase database(target.database);
     g.step(106, [&] { database.open(); });
 
-    QFile file(path);
+    std::unique_ptr<QIODevice> file;
     std::optional<NameFileReader> reader;
+    qsizetype passedOver = 0;
+    // A device or a pipe may never end; only a file has names to read, and a pipe is refused
+    // without waiting for a writer.
     if (g.step(108, [&] {
-            if (!file.open(QIODevice::ReadOnly))
-                throw AppError(file.errorString());
-            // A device or a pipe may never end; only a file has names to read.
-            if (file.isSequential())
-                throw AppError(QCoreApplication::translate("quillory", "Not a regular file"));
-            reader.emplace(file);
+            file = openNameFile(path, false);
+            reader.emplace(*file);
         })) {
         BatchedInserts inserts(database);
         const auto reportLost = [&](int line) {
@@ -121,11 +121,26 @@ void FileToListview(const QString& path, NameKind kind, const ImportTarget& targ
             g.step(line, [&] { inserts.insert(statement, *name); });
             reportLost(line);
         }
-        g.step(190, [&] { file.close(); });
+        passedOver = reader->skippedLines();
+        g.step(190, [&] { file->close(); });
         g.step(194, [&] { inserts.finish(); });
         reportLost(194);
     }
     g.step(194, [&] { database.close(); });
+    if (passedOver > 0)
+        g.step(196, [&] {
+            target.dialogs.message(applicationTitle(), passedOverMessage(path, passedOver), MessageIcon::None);
+        });
+}
+
+QString passedOverMessage(const QString& path, qsizetype lines) {
+    const QString file = QDir::toNativeSeparators(path);
+    if (lines == 1)
+        return QCoreApplication::translate("quillory", "One line of %1 held control characters and was not imported.")
+            .arg(file);
+    return QCoreApplication::translate("quillory", "%1 lines of %2 held control characters and were not imported.")
+        .arg(lines)
+        .arg(file);
 }
 
 } // namespace quillory

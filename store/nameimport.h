@@ -69,8 +69,12 @@ struct ImportTarget {
  * Stores every name of one text file (see NameFileReader) in the chosen source's table of that kind,
  * each failure reported under its own tag with the step that failed. A missing file gets the message
  * "File not found" and nothing else. A file that cannot be opened or read is reported once and ends
- * there; the names stored before stay stored.
+ * there; the names stored before stay stored. Lines that hold control characters are no names: once
+ * the file is read, one message says how many were passed over.
  */
 void FileToListview(const QString& path, NameKind kind, const ImportTarget& target);
+
+/** What the user is told of the lines of a file that were no names (control characters) and were passed over. */
+QString passedOverMessage(const QString& path, qsizetype lines);
 
 } // namespace quillory

@@ -198,6 +198,10 @@
         <source>Save To This Folder</source>
         <translation>Enregistrer dans ce dossier</translation>
     </message>
+    <message>
+        <source>%1 is the names database and is never written over</source>
+        <translation>%1 est la base des noms et n’est jamais écrasée</translation>
+    </message>
 </context>
 <context>
     <name>quillory</name>
@@ -268,6 +272,22 @@
     <message>
         <source>Not a regular file</source>
         <translation>Ce n’est pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>not a names database</source>
+        <translation>ce n’est pas une base de noms</translation>
+    </message>
+    <message>
+        <source>One line of %1 held control characters and was not imported.</source>
+        <translation>Une ligne de %1 contenait des caractères de contrôle et n’a pas été importée.</translation>
+    </message>
+    <message>
+        <source>%1 lines of %2 held control characters and were not imported.</source>
+        <translation>%1 lignes de %2 contenaient des caractères de contrôle et n’ont pas été importées.</translation>
+    </message>
+    <message>
+        <source>nobody is reading the named pipe</source>
+        <translation>personne ne lit le tube nommé</translation>
     </message>
 </context>
 <context>

@@ -4,8 +4,9 @@
 #include "core/listitems.h"
 #include "core/procedures.h"
 
+#include "core/outputfile.h"
+
 #include <QCoreApplication>
-#include <QSaveFile>
 
 namespace quillory {
 
@@ -19,29 +20,11 @@ QByteArray resultsText(const ListItems& names) {
     return content;
 }
 
-namespace {
-std::function<void()> g_beforeReplace;
-} // namespace
-
-void setBeforeReplaceHook(std::function<void()> hook) {
-    g_beforeReplace = std::move(hook);
-}
-
 void replaceFile(const QString& path, const QByteArray& content) {
-    QSaveFile file(path);
-    // Writing straight into the earlier file would destroy it on a failure part-way.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(file.errorString());
-    if (file.write(content) != content.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw AppError(reason);
-    }
-    if (g_beforeReplace)
-        g_beforeReplace();
-    if (!file.commit())
-        throw AppError(file.errorString());
+    // A window never waits: a named pipe without a reader fails at once.
+    OutputFile file(path, {.waitForReader = false});
+    file.write(content);
+    file.commit();
 }
 
 QString doneMessage(const QString& path) {

@@ -3,8 +3,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
-
 /** The text output: the results list saved as results.txt in the save folder. */
 namespace quillory {
 
@@ -23,18 +21,12 @@ QString resultsFilePath(const QString& saveFolder);
 QByteArray resultsText(const ListItems& names);
 
 /**
- * Writes `content` as the whole file at `path`, replacing any earlier file. The content goes to a
- * new file that takes the earlier one's place only once complete, so a failure (or a crash) never
- * leaves a half-written file and never harms the earlier one. Throws AppError with the system's
- * message when the file cannot be written.
+ * Writes `content` as the whole file at `path` (see OutputFile): a file there, or the file a link
+ * there leads to, is replaced only once the new one is complete, so a failure (or a crash) never
+ * leaves a half-written file and never harms the earlier one; a device or a named pipe is written
+ * straight through. Throws AppError with the system's reason when the file cannot be written.
  */
 void replaceFile(const QString& path, const QByteArray& content);
-
-/**
- * A hook called once a new file's content is written and before it takes the earlier file's place,
- * for tests that end the program at that known point of a save; none by default.
- */
-void setBeforeReplaceHook(std::function<void()> hook);
 
 /** What the user is told once the file is written: "Done.", an empty line, the path, an empty line, "was created.". */
 QString doneMessage(const QString& path);

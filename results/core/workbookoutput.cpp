@@ -1,6 +1,8 @@
 #include "workbookoutput.h"
 
 #include "core/apperror.h"
+#include "core/nativepath.h"
+#include "core/outputfile.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -232,7 +234,7 @@ QString newWorkbookPath(const QString& folder, const QDateTime& now) {
     const QString stem =
         QDir(folder).filePath(QStringLiteral("Names ") + now.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")));
     QString path = stem + QStringLiteral(".xlsx");
-    for (int n = 2; QFileInfo::exists(path) || QFileInfo::exists(path + QStringLiteral(".part")); ++n)
+    for (int n = 2; QFileInfo::exists(path); ++n)
         path = stem + QStringLiteral(" (%1).xlsx").arg(n);
     return path;
 }
@@ -286,15 +288,31 @@ QString workbookNotWrittenInFull() {
     return QCoreApplication::translate("quillory", "The workbook could not be written in full");
 }
 
-NamesWorkbook::NamesWorkbook(QString path, Placement placement)
-    : m_path(std::move(path)), m_placement(placement), m_partPath(m_path + QStringLiteral(".part")),
-      m_tmpdir(QFile::encodeName(QFileInfo(m_path).absolutePath()).toStdString()) {
+NamesWorkbook::NamesWorkbook(QString path, Placement placement) : m_path(std::move(path)) {
+    // A workbook handed over is new and read-only, so that its application can only save the names
+    // somewhere else; one asked for by name replaces what is there, as every output does.
+    OutputFile::Rules rules;
+    if (placement == Placement::HandedOver) {
+        rules.mustBeNew = true;
+        rules.newFileMode = 0444;
+    }
+    m_output = std::make_unique<OutputFile>(m_path, rules);
+    m_contentPath = m_output->contentPath();
     // Constant memory: each row is written out when the next begins, into a temporary file kept
     // beside the workbook rather than in a temporary folder that may live in memory.
+    if (m_output->writesThrough()) {
+        m_tmpdir = qgetenv("TMPDIR").toStdString();
+    } else {
+        const QByteArray target = encodePath(m_path);
+        const qsizetype slash = target.lastIndexOf('/');
+        m_tmpdir = slash < 0 ? "." : slash == 0 ? "/" : target.left(slash).toStdString();
+    }
+    if (m_tmpdir.empty())
+        m_tmpdir = "/tmp";
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = m_tmpdir.data();
-    m_book = workbook_new_opt(QFile::encodeName(m_partPath).constData(), &options);
+    m_book = workbook_new_opt(encodePath(m_contentPath).constData(), &options);
     if (m_book == nullptr)
         throw AppError(writerError(LXW_ERROR_MEMORY_MALLOC_FAILED));
     m_sheet = workbook_add_worksheet(m_book, nullptr);
@@ -356,26 +374,11 @@ void NamesWorkbook::finish() {
         throw AppError(reason);
     }
     const lxw_error error = workbook_close(std::exchange(m_book, nullptr));
-    if (error != LXW_NO_ERROR || !isWholeWorkbook(m_partPath)) {
-        QFile::remove(m_partPath);
-        throw AppError(error != LXW_NO_ERROR ? writerError(error) : workbookNotWrittenInFull());
-    }
-    if (m_placement == Placement::Replacing) {
-        // rename() puts the new file in place of an earlier one in a single step.
-        if (std::rename(QFile::encodeName(m_partPath).constData(), QFile::encodeName(m_path).constData()) != 0) {
-            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-            QFile::remove(m_partPath);
-            throw AppError(reason);
-        }
-        return;
-    }
-    QFile::setPermissions(m_partPath, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther);
-    QFile part(m_partPath);
-    if (!part.rename(m_path)) {
-        const QString reason = part.errorString();
-        QFile::remove(m_partPath);
-        throw AppError(reason);
-    }
+    if (error != LXW_NO_ERROR)
+        throw AppError(writerError(error));
+    if (!isWholeWorkbook(m_contentPath))
+        throw AppError(workbookNotWrittenInFull());
+    m_output->commit();
 }
 
 } // namespace quillory

@@ -4,11 +4,16 @@
 #include <QStringView>
 
 #include <array>
+#include <memory>
 #include <string>
 
 struct lxw_workbook;
 struct lxw_worksheet;
 class QDateTime;
+
+namespace quillory {
+class OutputFile;
+}
 
 /** The spreadsheet outputs: the results list as a new .xlsx workbook, one name per row. */
 namespace quillory {
@@ -61,10 +66,10 @@ bool isWholeWorkbook(const QString& path);
  * each row goes to a temporary file as soon as the next one starts. Rows must be written in order.
  * Cells hold text only, exactly as given: "0123" and "=1+1" stay text.
  *
- * The file appears at `path` only once finish() has written it in full. A workbook handed to an
- * application is new and read-only, so that the application can only save the names somewhere
- * else; a workbook the user asked for by name replaces any earlier file of that name. A workbook
- * dropped unfinished leaves no file.
+ * The file is written as every output is (see OutputFile) and appears at `path` only once finish()
+ * has written it in full. A workbook handed to an application is new and read-only, so that the
+ * application can only save the names somewhere else; a workbook the user asked for by name replaces
+ * any earlier file of that name. A workbook dropped unfinished leaves no file.
  */
 class NamesWorkbook {
 public:
@@ -92,13 +97,11 @@ public:
     void finish();
 
     const QString& path() const { return m_path; }
-    /** Where finish() writes the file before it takes its place. */
-    const QString& partPath() const { return m_partPath; }
 
 private:
     QString m_path;
-    Placement m_placement;
-    QString m_partPath;
+    std::unique_ptr<OutputFile> m_output;
+    QString m_contentPath;
     std::string m_tmpdir;
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;

@@ -1,9 +1,11 @@
 #include "resultswindow.h"
 
+#include "core/apperror.h"
 #include "core/appinfo.h"
 #include "core/dialogs.h"
 #include "core/errorreport.h"
 #include "core/guard.h"
+#include "core/outputfile.h"
 #include "core/procedures.h"
 #include "core/savefolder.h"
 #include "core/settings.h"
@@ -172,7 +174,15 @@ void ResultsWindow::saveClick() {
         // file with a shorter one and then report success.
         if (!g.step(118, [&] { content = resultsText(*m_listView1->items().contents()); }))
             return;
-        const bool written = g.step(122, [&] { replaceFile(path, content); });
+        const bool written = g.step(122, [&] {
+            // A link named results.txt may lead anywhere, the names themselves included.
+            const NameDatabasePlace names = m_context.paths.nameDatabase();
+            if (isSameFile(path, names.file) || (!names.madeFrom.isEmpty() && isSameFile(path, names.madeFrom)))
+                throw AppError(
+                    QCoreApplication::translate("Form2", "%1 is the names database and is never written over")
+                        .arg(path));
+            replaceFile(path, content);
+        });
         m_pointer->set(WindowPointer::kDefault);
         if (written)
             g.step(124, [&] { m_context.dialogs.message(applicationTitle(), doneMessage(path), MessageIcon::None); });

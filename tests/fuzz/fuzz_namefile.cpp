@@ -1,12 +1,14 @@
-// The text-file reader: any bytes give names that fit the store (no line end, no apostrophe, at most
-// 50 characters, never a character cut in two), and the same names however the bytes arrive; and a
-// file of plain letters gives its lines back as they are.
+// The text-file reader: any bytes give names that fit the store (no line end, no apostrophe, no
+// control character, in form C, at most 50 characters, never a character cut in two), and the same
+// names however the bytes arrive; and a file of plain letters gives its lines back as they are.
 #include "core/apperror.h"
 #include "fuzzcheck.h"
 #include "store/namedatabase.h"
 #include "store/namefilereader.h"
 
 #include <QBuffer>
+
+#include <algorithm>
 
 using namespace quillory;
 
@@ -57,17 +59,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray copy = bytes;
     QBuffer whole(&copy);
     const std::optional<QStringList> read = namesOf(whole);
-    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
-    fuzz::check(read.has_value() == (utf16 || !bytes.first(std::min<qsizetype>(bytes.size(), 65536)).contains('\0')),
-                "a file is refused exactly when its first 64 KB hold a NUL outside UTF-16");
+    // A UTF-32 mark begins like a UTF-16 one: either way the file is announced as holding NULs.
+    const bool wide = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ||
+                      bytes.startsWith(QByteArrayView("\0\0\xFE\xFF", 4));
+    fuzz::check(read.has_value() == (wide || !bytes.first(std::min<qsizetype>(bytes.size(), 65536)).contains('\0')),
+                "a file is refused exactly when its first 64 KB hold a NUL outside UTF-16 and UTF-32");
     const QStringList names = read.value_or(QStringList());
     for (const QString& name : names) {
         fuzz::check(!name.isEmpty(), "an empty line gives no name", name);
         fuzz::check(fuzz::characterCount(name) <= kMaxNameLength, "a name has at most 50 characters", name);
         fuzz::check(!name.contains(u'\r') && !name.contains(u'\n'), "a name holds no line end", name);
         fuzz::check(!name.contains(u'\''), "a name holds no apostrophe", name);
-        // Only a UTF-16 file can bring a surrogate of its own; any other lone one is a cut character.
-        fuzz::check(utf16 || !fuzz::hasLoneSurrogate(name), "a name is never cut inside a character", name);
+        fuzz::check(!fuzz::hasLoneSurrogate(name), "a name never holds half a surrogate pair", name);
+        fuzz::check(std::none_of(name.begin(), name.end(),
+                                 [](QChar c) {
+                                     return (c.unicode() < 0x20 && c != u'\t') ||
+                                            (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
+                                 }),
+                    "a name holds no control character but the tab", name);
+        fuzz::check(name == name.normalized(QString::NormalizationForm_C) ||
+                        fuzz::characterCount(name) == kMaxNameLength,
+                    "a name is in normalisation form C, unless the cut at 50 characters split a composition", name);
     }
     fuzz::check(names.size() <= bytes.count('\n') + bytes.count('\r') + 1, "at most one name per line");
 

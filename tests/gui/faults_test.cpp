@@ -7,6 +7,7 @@
 #include "generator/namegenerator.h"
 #include "mainwindowfixture.h"
 #include "store/namedatabase.h"
+#include "store/nameimport.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -19,6 +20,8 @@
 
 #include <csignal>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -32,7 +35,7 @@ using namespace quillory;
 
 namespace {
 
-enum class DatabaseFault { Missing, Folder, CutShort, Garbage };
+enum class DatabaseFault { Missing, Folder, Empty, CutShort, Garbage };
 
 const char* nameOf(DatabaseFault fault) {
     switch (fault) {
@@ -40,6 +43,8 @@ const char* nameOf(DatabaseFault fault) {
         return "Missing";
     case DatabaseFault::Folder:
         return "Folder";
+    case DatabaseFault::Empty:
+        return "Empty";
     case DatabaseFault::CutShort:
         return "CutShort";
     case DatabaseFault::Garbage:
@@ -113,6 +118,10 @@ protected:
         case DatabaseFault::Folder:
             QFile::remove(db);
             QDir().mkpath(db);
+            break;
+        case DatabaseFault::Empty:
+            // An empty file, which the engine would otherwise take for a new database and write into.
+            workspace.writeFile(QStringLiteral("program/names.mdb"), QByteArray());
             break;
         case DatabaseFault::CutShort: {
             // A real database of several pages, cut after its first page: the schema survives and
@@ -201,8 +210,8 @@ TEST_P(DatabaseFaultTest, EveryActionReportsChangesNothingAndWorksOnceTheFaultIs
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, DatabaseFaultTest,
-                         ::testing::Values(DatabaseFault::Missing, DatabaseFault::Folder, DatabaseFault::CutShort,
-                                           DatabaseFault::Garbage),
+                         ::testing::Values(DatabaseFault::Missing, DatabaseFault::Folder, DatabaseFault::Empty,
+                                           DatabaseFault::CutShort, DatabaseFault::Garbage),
                          [](const auto& info) { return std::string(nameOf(info.param)); });
 
 namespace {
@@ -357,6 +366,59 @@ TEST_F(FaultsTest, ASaveKilledPartWayLeavesTheEarlierResultsAndNoStrayFile) {
     }
 }
 
+// What a save folder or an import may hold instead of a plain file: a pipe nobody reads or writes
+// (the window must not wait on it), a device (written through), a link to the names themselves
+// (never written over), and lines that are no names.
+TEST_F(FaultsTest, TheWindowNeverWaitsOnAPipeNorWritesOverItsNames) {
+    MainWindow& window = loadAndShow();
+    window.text1()->setText(QStringLiteral("3"));
+    click("PushButton1");
+    const QString folder = workspace.path(QStringLiteral("saved"));
+    QDir().mkpath(folder);
+    const QString results = folder + QStringLiteral("/results.txt");
+    this->results().text2()->setText(folder);
+    const auto save = [&] {
+        const qsizetype from = dialogs.messages.size();
+        QTest::mouseClick(this->results().control(QStringLiteral("PushButton2")), Qt::LeftButton);
+        return QStringList(dialogs.messages.size() > std::size_t(from) ? dialogs.messages.back().text : QString());
+    };
+
+    const QByteArray names = stateOf(workspace.nameDatabase());
+    ASSERT_TRUE(QFile::link(workspace.nameDatabase(), results));
+    EXPECT_TRUE(save().value(0).contains(QStringLiteral("at line 122")));
+    EXPECT_TRUE(dialogs.messages.back().text.contains(QStringLiteral("is the names database")));
+    EXPECT_EQ(stateOf(workspace.nameDatabase()), names);
+    EXPECT_TRUE(QFileInfo(results).isSymLink());
+
+    QFile::remove(results);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(results).constData(), 0644), 0);
+    EXPECT_TRUE(save().value(0).contains(QStringLiteral("nobody is reading the named pipe")));
+    dialogs.answerOpenFiles({results});
+    click("PushButton6");
+    EXPECT_EQ(reportsSince(dialogs.errorReports().size() - 1), QStringList{at("Main.FileToListview", 108)});
+    EXPECT_TRUE(dialogs.errorReports().back().contains(QStringLiteral("Not a regular file")));
+
+    if (::geteuid() == 0) {
+        QFile::remove(results);
+        ASSERT_EQ(::mknod(QFile::encodeName(results).constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        EXPECT_TRUE(save().value(0).startsWith(QStringLiteral("Done.")));
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(results).constData(), &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device was replaced";
+    }
+
+    const QString mixed = workspace.writeFile(QStringLiteral("mixed.txt"), "Anne\nJe\x01"
+                                                                           "an\nL\x7f"
+                                                                           "ea\nZo\xc3\xa9\n");
+    click("Option8");
+    dialogs.answerOpenFiles({mixed});
+    click("PushButton6");
+    EXPECT_EQ(workspace.storedNames("user_firstname"), QStringList({"Anne", "Zoé"}));
+    EXPECT_EQ(dialogs.messages.back().text, passedOverMessage(mixed, 2));
+    EXPECT_EQ(dialogs.messages.back().text,
+              QStringLiteral("2 lines of %1 held control characters and were not imported.").arg(mixed));
+}
+
 TEST_F(FaultsTest, HostileNamesAreStoredShownDrawnAndDeletedExactly) {
     const QString fortyNine(49, u'a');
     const QStringList typed = {
@@ -389,6 +451,8 @@ TEST_F(FaultsTest, HostileNamesAreStoredShownDrawnAndDeletedExactly) {
     QStringList storedFromFile = expected;
     inFile.removeAt(2);
     storedFromFile.removeAt(2);
+    // A file's names are put in normalisation form C first: the loose accent joins its letter.
+    storedFromFile[4] = QString(49, u'é') + QStringLiteral("\u0301");
     dialogs.answerOpenFiles({namesFile(inFile)});
     click("PushButton7");
     EXPECT_EQ(workspace.storedNames("user_lastname"), storedFromFile);

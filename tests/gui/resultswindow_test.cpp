@@ -222,6 +222,7 @@ TEST_F(ResultsWindowTest, AFailedWriteIsReportedAndTheEarlierFileSurvives) {
     ASSERT_EQ(dialogs.messages.size(), 1u) << "no \"Done.\" after a failure";
     EXPECT_TRUE(dialogs.errorReports()[0].contains(
         QStringLiteral("\r\nin Tarvisk2021/08/31.Form2.PushButton2_Click at line 122\r\r")));
+    EXPECT_TRUE(dialogs.errorReports()[0].contains(QStringLiteral("File too large"))) << "the system's own reason";
     EXPECT_EQ(contentOf(path), QByteArray("earlier\r\n"));
     EXPECT_EQ(QDir(workspace.path(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("results.txt")});

@@ -178,7 +178,7 @@ TEST_F(WorkbookOutput, NewPathsAreNamedByTimeAndNeverTakeAnExistingName) {
     QFile(first).open(QIODevice::WriteOnly);
     const QString second = newPath();
     EXPECT_EQ(second, folder() + QStringLiteral("/Names 2026-12-07 10-00-05 (2).xlsx"));
-    QFile(second + QStringLiteral(".part")).open(QIODevice::WriteOnly);
+    QFile(second).open(QIODevice::WriteOnly);
     EXPECT_EQ(newPath(), folder() + QStringLiteral("/Names 2026-12-07 10-00-05 (3).xlsx"));
 
     // A folder that cannot be made: a file stands in its place.

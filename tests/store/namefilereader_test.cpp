@@ -97,8 +97,45 @@ TEST(NameFileReader, WhereTheReadsOfTheFileEndChangesNoName) {
     const QByteArray faulty = "\xEF\xBB\xBF" + QByteArray(64 * 1024 - 2, '\n') + "\xEF\xBBHl\xC3\xA8ne";
     EXPECT_EQ(namesIn(faulty), QStringList{QStringLiteral("\uFFFD\uFFFDHlène")});
     // UTF-16 with a surrogate pair cut by the end of a read.
-    const QByteArray utf16 = "\xFF\xFE" + QByteArray(64 * 1024 - 4, '\0') + QByteArray("\n\0\x3D\xD8\x00\xDEZ\0", 8);
-    EXPECT_EQ(namesIn(utf16), QStringList({QString(50, QChar(0)), QStringLiteral("\U0001F600Z")}));
+    const QByteArray utf16 =
+        "\xFF\xFE" + QByteArray(" \0", 2).repeated(32 * 1024 - 2) + QByteArray("\n\0\x3D\xD8\x00\xDEZ\0", 8);
+    EXPECT_EQ(namesIn(utf16), QStringList({QString(50, u' '), QStringLiteral("\U0001F600Z")}));
+}
+
+// A file is judged by its first 64 KB: a NUL there makes it no text file, one past them only makes
+// its line no name, as any control character does; UTF-16 and UTF-32 files, which hold NULs, are
+// judged by their byte-order mark. Whatever the encoding, a name is kept in form C.
+TEST(NameFileReader, TheFirst64KBJudgeTheFileAndControlCharactersTheirLine) {
+    const auto refused = [](const QByteArray& bytes) {
+        try {
+            namesIn(bytes);
+            return false;
+        } catch (const AppError& error) {
+            return error.message() == notATextFile();
+        }
+    };
+    const QByteArray lines = QByteArray("Anne\n").repeated(13107); // 65,535 bytes
+    EXPECT_TRUE(refused(lines + QByteArray(1, '\0') + "\nZo\xc3\xa9\n")) << "a NUL as the 65,536th byte";
+    EXPECT_FALSE(refused(lines + "\n" + QByteArray(1, '\0') + "\nZo\xc3\xa9\n")) << "a NUL as the 65,537th byte";
+    QBuffer buffer;
+    static const char kTail[] = "\nMa\0rc\nJe\x01"
+                                "an\nL\x7f"
+                                "ea\nZo\xc3\xa9\n\tTab\n";
+    buffer.setData(lines + QByteArray(kTail, sizeof kTail - 1));
+    buffer.open(QIODevice::ReadOnly);
+    NameFileReader reader(buffer);
+    QStringList names;
+    while (const auto name = reader.next())
+        names << *name;
+    EXPECT_EQ(names.size(), 13107 + 2);
+    EXPECT_EQ(names.mid(13107), QStringList({"Zoé", "\tTab"}));
+    EXPECT_EQ(reader.skippedLines(), 3);
+
+    const QString cafe = QStringLiteral("Caf\u00e9");
+    EXPECT_EQ(namesIn(QByteArray("\xFF\xFE\0\0C\0\0\0a\0\0\0f\0\0\0e\0\0\0\x01\x03\0\0", 24)), QStringList{cafe});
+    EXPECT_EQ(namesIn(QByteArray("\0\0\xFE\xFF\0\0\0C\0\0\0a\0\0\0f\0\0\0\xE9", 20)), QStringList{cafe});
+    // Half a surrogate pair in UTF-16 is no name.
+    EXPECT_EQ(namesIn(QByteArray("\xFF\xFEx\0\x3D\xD8\n\0y\0", 10)), QStringList{"y"});
 }
 
 TEST(NameFileReader, ADeviceThatHandsOutFewBytesAtATimeGivesTheSameNames) {

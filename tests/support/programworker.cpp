@@ -18,6 +18,7 @@
 #include "core/appinfo.h"
 #include "core/dialogs.h"
 #include "core/errorreport.h"
+#include "core/outputfile.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/textoutput.h"
@@ -73,6 +74,8 @@ int usage() {
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    openClosedStandardStreams();
+    removeTemporariesOnSignals();
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (args.size() < 3)
@@ -115,7 +118,7 @@ int main(int argc, char* argv[]) {
         auto& results = static_cast<ResultsWindow&>(window.resultsWindow());
         results.text2()->setText(args[2]);
         if (args.size() == 5 && args[4] == u"kill-before-replace") {
-            setBeforeReplaceHook([] { ::raise(SIGKILL); });
+            OutputFile::setBeforeCommitHook([] { ::raise(SIGKILL); });
         } else if (args.size() == 5) {
             const rlimit limit{args[4].toULongLong(), RLIM_INFINITY};
             setrlimit(RLIMIT_FSIZE, &limit);
