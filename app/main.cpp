@@ -3,11 +3,11 @@
 #include "core/outputfile.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "ui/programicon.h"
+#include "ui/qtdialogs.h"
+#include "ui/translations.h"
 #include "widgets/mainwindow.h"
-#include "widgets/programicon.h"
-#include "widgets/qtdialogs.h"
 #include "widgets/resultswindow.h"
-#include "widgets/translations.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -87,9 +87,8 @@ int main(int argc, char* argv[]) {
         .endProgram = [] { QCoreApplication::quit(); },
     };
 
-    quillory::MainWindow mainWindow(context, [&context](quillory::MainWindow& window) {
-        return std::make_unique<quillory::ResultsWindow>(context, &window);
-    });
+    quillory::MainWindow mainWindow(
+        context, [&context](QWidget& window) { return std::make_unique<quillory::ResultsWindow>(context, &window); });
     mainWindow.load();
     mainWindow.showAtStart();
     return app.exec();

@@ -6,7 +6,7 @@
 #include "core/settings.h"
 #include "core/textoutput.h"
 #include "generator/namegenerator.h"
-#include "widgets/listcontrol.h"
+#include "ui/listcontrol.h"
 #include "widgets/mainwindow.h"
 #include "widgets/resultswindow.h"
 
@@ -45,7 +45,7 @@ struct Program : bench::Workbench {
     Program() {
         QFile::copy(QStringLiteral(QUILLORY_BUILTIN_NAMES_DB), context.paths.nameDatabaseFile());
         window = std::make_unique<MainWindow>(
-            context, [this](MainWindow& main) { return std::make_unique<ResultsWindow>(context, &main); });
+            context, [this](QWidget& main) { return std::make_unique<ResultsWindow>(context, &main); });
         window->load();
         window->showAtStart();
         QCoreApplication::processEvents();

@@ -5,7 +5,7 @@
 #include "core/random.h"
 #include "core/settings.h"
 #include "store/namedatabase.h"
-#include "widgets/listcontrol.h"
+#include "ui/listcontrol.h"
 #include "widgets/mainwindow.h"
 
 #include <QCoreApplication>

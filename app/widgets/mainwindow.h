@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/appcontext.h"
-#include "designedwindow.h"
-#include "resultstarget.h"
+#include "ui/designedwindow.h"
+#include "ui/resultstarget.h"
 
 #include <memory>
 

@@ -4,9 +4,9 @@
 #include "core/errorreport.h"
 #include "core/guard.h"
 #include "core/procedures.h"
-#include "listcontrol.h"
 #include "optionspanel.h"
-#include "windowpointer.h"
+#include "ui/listcontrol.h"
+#include "ui/windowpointer.h"
 
 #include "store/namedatabase.h"
 #include "store/nameimport.h"

@@ -11,11 +11,11 @@
 #include "core/settings.h"
 #include "core/textoutput.h"
 #include "core/workbookoutput.h"
-#include "widgets/formbuilder.h"
-#include "widgets/listcontrol.h"
-#include "widgets/programicon.h"
-#include "widgets/skin.h"
-#include "widgets/windowpointer.h"
+#include "ui/formbuilder.h"
+#include "ui/listcontrol.h"
+#include "ui/programicon.h"
+#include "ui/skin.h"
+#include "ui/windowpointer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/appcontext.h"
-#include "widgets/designedwindow.h"
-#include "widgets/resultstarget.h"
+#include "ui/designedwindow.h"
+#include "ui/resultstarget.h"
 
 #include <memory>
 

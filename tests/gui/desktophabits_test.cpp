@@ -2,7 +2,7 @@
 // lists, a busy pointer while results are saved, and windows that fit a small screen.
 #include "mainwindowfixture.h"
 
-#include "widgets/windowpointer.h"
+#include "ui/windowpointer.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -2,7 +2,7 @@
 // keeps the parts that support reads (tag, line, address) as they are in every language.
 #include "mainwindowfixture.h"
 
-#include "widgets/translations.h"
+#include "ui/translations.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,5 +1,5 @@
 #include "core/twips.h"
-#include "widgets/listcontrol.h"
+#include "ui/listcontrol.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>

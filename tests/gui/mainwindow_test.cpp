@@ -3,9 +3,9 @@
 #include "core/random.h"
 #include "core/twips.h"
 #include "mainwindowfixture.h"
-#include "widgets/listcontrol.h"
+#include "ui/listcontrol.h"
+#include "ui/windowpointer.h"
 #include "widgets/mainwindow.h"
-#include "widgets/windowpointer.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -5,7 +5,7 @@
 #include "core/settings.h"
 #include "scripteddialogs.h"
 #include "tempworkspace.h"
-#include "widgets/listcontrol.h"
+#include "ui/listcontrol.h"
 #include "widgets/mainwindow.h"
 #include "widgets/resultswindow.h"
 
@@ -69,7 +69,7 @@ protected:
                                   .desktopOpensWorkbooks = [this] { return desktopOpensWorkbooks; }},
         });
         m_window = std::make_unique<MainWindow>(
-            *m_context, [this](MainWindow& main) { return std::make_unique<ResultsWindow>(*m_context, &main); });
+            *m_context, [this](QWidget& main) { return std::make_unique<ResultsWindow>(*m_context, &main); });
         return *m_window;
     }
 

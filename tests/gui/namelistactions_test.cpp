@@ -1,6 +1,6 @@
 #include "core/procedures.h"
 #include "mainwindowfixture.h"
-#include "widgets/windowpointer.h"
+#include "ui/windowpointer.h"
 
 #include <QFile>
 #include <QSignalSpy>

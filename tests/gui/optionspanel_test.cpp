@@ -2,9 +2,9 @@
 #include "core/procedures.h"
 #include "mainwindowfixture.h"
 #include "store/namedatabase.h"
+#include "ui/qtdialogs.h"
+#include "ui/windowpointer.h"
 #include "widgets/optionspanel.h"
-#include "widgets/qtdialogs.h"
-#include "widgets/windowpointer.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 #include "core/errorreport.h"
-#include "widgets/qtdialogs.h"
+#include "ui/qtdialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "core/twips.h"
 #include "filesizelimit.h"
 #include "mainwindowfixture.h"
-#include "widgets/qtdialogs.h"
-#include "widgets/windowpointer.h"
+#include "ui/qtdialogs.h"
+#include "ui/windowpointer.h"
 #include "workbookreader.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "core/procedures.h"
 #include "generator/namegenerator.h"
 #include "mainwindowfixture.h"
-#include "widgets/windowpointer.h"
+#include "ui/windowpointer.h"
 
 #include <QLineEdit>
 #include <QProgressBar>

@@ -22,7 +22,7 @@
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/textoutput.h"
-#include "widgets/listcontrol.h"
+#include "ui/listcontrol.h"
 #include "widgets/mainwindow.h"
 #include "widgets/resultswindow.h"
 
@@ -101,7 +101,7 @@ int main(int argc, char* argv[]) {
         .desktopPath = [&] { return programFolder + QLatin1Char('/'); },
         .cacheFolder = [&] { return QDir(programFolder).filePath(QStringLiteral("cache")); },
     };
-    MainWindow window(context, [&](MainWindow& main) { return std::make_unique<ResultsWindow>(context, &main); });
+    MainWindow window(context, [&](QWidget& main) { return std::make_unique<ResultsWindow>(context, &main); });
     window.load();
     window.showAtStart();
 

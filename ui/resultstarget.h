@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
-namespace quillory {
+class QWidget;
 
-class MainWindow;
+namespace quillory {
 
 /**
  * The results window as "Start Generating" uses it. The window is made when the main window first
@@ -26,6 +26,6 @@ public:
 };
 
 /** Makes the results window for a main window; "< Back" returns to that main window. */
-using ResultsWindowFactory = std::function<std::unique_ptr<ResultsTarget>(MainWindow&)>;
+using ResultsWindowFactory = std::function<std::unique_ptr<ResultsTarget>(QWidget& mainWindow)>;
 
 } // namespace quillory
