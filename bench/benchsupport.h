@@ -25,6 +25,8 @@ public:
         return filesToPick;
     }
     QString chooseFolder(const QString&, const QString&) override { return ++shown, QString(); }
+    std::optional<QString> askValue(const ValueQuestion&) override { return ++shown, std::nullopt; }
+    SavePick saveFile(const QString&, const QString&, const QStringList&) override { return ++shown, SavePick(); }
     void openUrl(const QUrl&) override {}
     void openDocument(const QString&) override { ++shown; }
     /** Programs started, e.g. the spreadsheet application a workbook is handed to; none is really started. */
@@ -50,6 +52,7 @@ struct Workbench {
                        [this] { return dir.path() + QLatin1Char('/'); },
                        [this] { return dir.filePath(QStringLiteral("cache")); },
                        [] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); },
+                       [] { return std::uint64_t{20261207}; },
                        {[](const QString& name) { return QStringLiteral("/usr/bin/") + name; }, [] { return true; }}};
 };
 

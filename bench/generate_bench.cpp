@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QHash>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -42,8 +43,12 @@ double heapInUse() {
 struct Program : bench::Workbench {
     std::unique_ptr<MainWindow> window;
 
-    Program() {
+    /** `choices`: the Names menu's settings, stored before the window starts ("CommonNames" = "True"...). */
+    explicit Program(const QHash<QString, QString>& choices = {}) {
         QFile::copy(QStringLiteral(QUILLORY_BUILTIN_NAMES_DB), context.paths.nameDatabaseFile());
+        QFile::copy(QStringLiteral(QUILLORY_BIRTHS_FILE), context.paths.besideProgram(QStringLiteral("births.tsv")));
+        for (auto it = choices.cbegin(); it != choices.cend(); ++it)
+            settings.StoreSetting(it.key(), it.value());
         window = std::make_unique<MainWindow>(
             context, [this](QWidget& main) { return std::make_unique<ResultsWindow>(context, &main); });
         window->load();
@@ -68,10 +73,11 @@ std::shared_ptr<const ListItems> builtInNames(int count) {
 }
 
 // "Start Generating" from the click to the results window shown: the built-in lists, "First and
-// Last Name". Between runs the main window comes back, as "< Back" brings it.
-void BM_Generate(benchmark::State& state) {
+// Last Name", with the Names menu's `choices`. Between runs the main window comes back, as "< Back"
+// brings it.
+void generateWith(benchmark::State& state, const QHash<QString, QString>& choices) {
     const int count = static_cast<int>(state.range(0));
-    Program program;
+    Program program(choices);
     program.generate(1); // loads the results window, which a first run does once per program run
     program.results().backClick();
     QCoreApplication::processEvents();
@@ -91,7 +97,45 @@ void BM_Generate(benchmark::State& state) {
     state.counters["added_MB"] = added / (1024.0 * 1024.0);
     state.SetItemsProcessed(state.iterations() * count);
 }
+
+// As designed: nothing chosen in the Names menu.
+void BM_Generate(benchmark::State& state) {
+    generateWith(state, {});
+}
 BENCHMARK(BM_Generate)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// The same with common names more often, the births read at every run as a click reads them.
+void BM_GenerateCommonNames(benchmark::State& state) {
+    generateWith(state, {{QStringLiteral("CommonNames"), QStringLiteral("True")}});
+}
+BENCHMARK(BM_GenerateCommonNames)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// The first run of a program with common names more often: the births read and the pools made, from
+// the click to the results window shown.
+void BM_FirstRunCommonNames(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        Program program({{QStringLiteral("CommonNames"), QStringLiteral("True")}});
+        state.ResumeTiming();
+        program.generate(static_cast<int>(state.range(0)));
+        state.PauseTiming();
+        if (program.results().listView1()->count() != state.range(0))
+            state.SkipWithError("the run did not list every name");
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_FirstRunCommonNames)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_GenerateBornIn(benchmark::State& state) {
+    generateWith(state, {{QStringLiteral("BornIn"), QStringLiteral("2000-2009")}});
+}
+BENCHMARK(BM_GenerateBornIn)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+void BM_GenerateNoRepeats(benchmark::State& state) {
+    generateWith(state, {{QStringLiteral("NoRepeats"), QStringLiteral("True")}});
+}
+BENCHMARK(BM_GenerateNoRepeats)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // "Copy All Names" on a million results: every name on the clipboard, one per line.
 void BM_CopyAllNames(benchmark::State& state) {

@@ -11,6 +11,7 @@
 #include "store/namedatabase.h"
 #include "store/namefilereader.h"
 #include "store/namestatements.h"
+#include "store/nameweights.h"
 
 #include <QFileInfo>
 #include <QIODevice>
@@ -72,27 +73,6 @@ ListQuery lastNameQuery(const Options& options) {
     return {statements::kSystemLastNames, "Last"};
 }
 
-// The weight of a first or last name: its births in the list the options draw from; a name without
-// a count weighs as much as the least common name of that list.
-std::uint64_t weightOf(const QString& name, bool firstNames, const Options& options, const BirthCounts& births) {
-    std::uint64_t count = 0;
-    std::uint64_t least = 0;
-    if (!firstNames) {
-        count = births.count(BirthList::Last, name);
-        least = births.least(BirthList::Last);
-    } else if (options.gender == GenderChoice::MaleOnly) {
-        count = births.count(BirthList::Male, name);
-        least = births.least(BirthList::Male);
-    } else if (options.gender == GenderChoice::FemaleOnly) {
-        count = births.count(BirthList::Female, name);
-        least = births.least(BirthList::Female);
-    } else {
-        count = births.firstNameCount(name);
-        least = births.leastFirstName();
-    }
-    return count != 0 ? count : std::max<std::uint64_t>(least, 1);
-}
-
 QString genderWord(GenderChoice gender) {
     switch (gender) {
     case GenderChoice::MaleOnly:
@@ -117,34 +97,6 @@ QString databaseToRead(const Options& options, const Environment& environment) {
     if (!own.madeFrom.isEmpty() && !exists(own.file))
         return own.madeFrom;
     return own.file;
-}
-
-// The births by years of the first names, read from the names.mdb the names come from. They are
-// built-in figures that follow the program, so an installed program reads its own file rather than
-// the user's copy (which an older version may have made), and a --database file without them (made by
-// an older version) gives way to the program's own.
-YearBirths bornBirths(const Options& options, const Environment& environment, NameDatabase& namesFrom) {
-    const BirthYears years = *options.born;
-    const bool male = options.gender != GenderChoice::FemaleOnly;
-    const bool female = options.gender != GenderChoice::MaleOnly;
-    const auto readFrom = [&](NameDatabase& database) {
-        if (!hasFirstNameBirths(database))
-            throw AppError(QStringLiteral("%1: no births by years of the first names (a names.mdb made by an "
-                                          "older version of Quillory)")
-                               .arg(database.file()));
-        return YearBirths::read(database, years, male, female);
-    };
-    try {
-        const NameDatabasePlace own = environment.paths.nameDatabase();
-        const QString programOwn = own.madeFrom.isEmpty() ? own.file : own.madeFrom;
-        if (namesFrom.file() == programOwn || (!options.database.isEmpty() && hasFirstNameBirths(namesFrom)))
-            return readFrom(namesFrom);
-        NameDatabase database(programOwn);
-        database.openForReading();
-        return readFrom(database);
-    } catch (const AppError& error) {
-        throw Failure{kRunFailure, error.message()};
-    }
 }
 
 QString sourceName(const Options& options, bool firstNames, const QString& database) {
@@ -243,19 +195,18 @@ RunPools loadPools(const Options& options, const Environment& environment) {
         return *database;
     };
 
-    const QString birthsFile = environment.paths.besideProgram(kBirthsFile);
-    std::optional<BirthCounts> counts;
+    // The weights, read first so that each name is weighed as it is read.
+    std::optional<NameWeights> weights;
     if (options.weighted) {
+        const WeightChoice choice{
+            .commonNames = options.weighted, .born = needFirst ? options.born : std::nullopt, .gender = options.gender};
         try {
-            counts = BirthCounts::read(birthsFile);
+            weights = NameWeights::read(choice, environment.paths, choice.born ? &openDatabase() : nullptr,
+                                        !options.database.isEmpty());
         } catch (const AppError& error) {
             throw Failure{kRunFailure, error.message()};
         }
-    }
-    std::optional<YearBirths> born;
-    if (options.born && needFirst) {
-        born = bornBirths(options, environment, openDatabase());
-        if (!born->any())
+        if (!weights->anyFirstNameBorn())
             throw Failure{kUsage, QStringLiteral("--born %1: no %2first names were given in those years")
                                       .arg(options.bornText, genderWord(options.gender))};
     }
@@ -265,10 +216,8 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     DrawPoolBuilder first(options.stripSpaces, distinct);
     DrawPoolBuilder last(options.stripSpaces, distinct);
     const auto add = [&](DrawPoolBuilder& pool, bool firstNames, const QString& name) {
-        if (born && firstNames)
-            pool.add(name, born->weight(name));
-        else if (counts)
-            pool.add(name, weightOf(name, firstNames, options, *counts));
+        if (weights)
+            pool.add(name, firstNames ? weights->first(name) : weights->last(name));
         else
             pool.add(name);
     };
@@ -298,8 +247,8 @@ RunPools loadPools(const Options& options, const Environment& environment) {
 
     RunPools pools{first.take(), last.take(), {}};
     if (!weighable(pools.first) || !weighable(pools.last))
-        throw Failure{kRunFailure,
-                      QStringLiteral("%1: the births add up to more than a draw can weigh").arg(birthsFile)};
+        throw Failure{kRunFailure, QStringLiteral("%1: the births add up to more than a draw can weigh")
+                                       .arg(environment.paths.besideProgram(kBirthsFile))};
     if (options.count > 0) {
         if (needFirst && pools.first.texts.isEmpty())
             throw Failure{

@@ -4,11 +4,11 @@
 #include "core/appinfo.h"
 #include "core/nativepath.h"
 #include "core/outputfile.h"
+#include "core/random.h"
 
 #include <QCoreApplication>
 
 #include <csignal>
-#include <random>
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
@@ -31,11 +31,7 @@ int main(int argc, char* argv[]) {
         .errors = stderr,
         .errorsOnTerminal = isatty(STDERR_FILENO) == 1,
         .outputOnTerminal = isatty(STDOUT_FILENO) == 1,
-        .entropy =
-            [] {
-                std::random_device device;
-                return (static_cast<std::uint64_t>(device()) << 32) | device();
-            },
+        .entropy = quillory::systemSeed,
     };
     // The arguments as the shell gave them: a file name that is not UTF-8 still names that file.
     return quillory::cli::runCommandLine(quillory::argumentsOf(argc, argv), environment);

@@ -144,9 +144,4 @@ private:
 /** The xlsx format: the window's workbook writer, one name a row, in two cells or one. */
 std::unique_ptr<NameWriter> makeWorkbookWriter(const Options& options, const DrawPool& first, const DrawPool& last);
 
-/** A field of a CSV record: quoted, with quotes doubled, when it holds a comma, a quote, CR or LF. */
-QByteArray csvField(const QString& text);
-/** A JSON string literal, UTF-8, with quotes, backslashes and control characters escaped. */
-QByteArray jsonString(const QString& text);
-
 } // namespace quillory::cli

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "core/appinfo.h"
+#include "core/random.h"
 
 #include <QCommandLineParser>
 #include <QHash>
@@ -77,21 +78,25 @@ template <std::size_t N> int choose(const QString& option, const QString& given,
 } // namespace
 
 std::variant<BirthYears, QString> bornFromArgument(const QString& text) {
-    static const QRegularExpression kYears(QStringLiteral("^([0-9]{4})(?:[-\u2013]([0-9]{4}))?$"));
-    const QRegularExpressionMatch match = kYears.match(text);
-    if (!match.hasMatch())
-        return QStringLiteral("invalid value '%1' for --born (a year or a range of years, such as 1954 or 2000-2009)")
-            .arg(text);
-    const int first = match.captured(1).toInt();
-    const int last = match.hasCaptured(2) ? match.captured(2).toInt() : first;
-    if (std::min(first, last) < kFirstBirthYear || std::max(first, last) > kLastBirthYear)
+    const std::variant<BirthYears, YearsProblem> years = birthYearsFrom(text);
+    if (const BirthYears* found = std::get_if<BirthYears>(&years))
+        return *found;
+    switch (std::get<YearsProblem>(years)) {
+    case YearsProblem::OutOfRange:
         return QStringLiteral("--born %1: the years of birth run from %2 to %3")
             .arg(text)
             .arg(kFirstBirthYear)
             .arg(kLastBirthYear);
-    if (last < first)
-        return QStringLiteral("--born %1: the range runs backwards (write %2-%3)").arg(text).arg(last).arg(first);
-    return BirthYears{first, last};
+    case YearsProblem::Backwards: {
+        const QStringList ends = text.split(QRegularExpression(QStringLiteral("[-\u2013]")));
+        return QStringLiteral("--born %1: the range runs backwards (write %2-%3)")
+            .arg(text, ends.value(1).trimmed(), ends.value(0).trimmed());
+    }
+    case YearsProblem::NotYears:
+        break;
+    }
+    return QStringLiteral("invalid value '%1' for --born (a year or a range of years, such as 1954 or 2000-2009)")
+        .arg(text);
 }
 
 std::optional<std::int64_t> countFromArgument(const QString& text) {
@@ -342,12 +347,10 @@ Request parseArguments(const QStringList& arguments) {
         if (parser.isSet("cells"))
             o.cells = choose(QStringLiteral("cells"), parser.value("cells"), kCells);
         if (parser.isSet("seed")) {
-            bool ok = false;
-            const QString text = parser.value("seed");
-            o.seed = text.toULongLong(&ok);
-            if (!ok || text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
-                throw UsageError{
-                    QStringLiteral("invalid seed '%1' (a whole number from 0 to 18446744073709551615)").arg(text)};
+            o.seed = seedFromText(parser.value("seed"));
+            if (!o.seed)
+                throw UsageError{QStringLiteral("invalid seed '%1' (a whole number from 0 to 18446744073709551615)")
+                                     .arg(parser.value("seed"))};
         }
         o.database = parser.value("database");
         o.firstNamesFile = parser.value("first-names");

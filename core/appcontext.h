@@ -2,17 +2,18 @@
 
 #include "apppaths.h"
 #include "procedures.h"
+#include "random.h"
 #include "spreadsheet.h"
 
 #include <QDateTime>
 #include <QTime>
 
+#include <cstdint>
 #include <functional>
 
 namespace quillory {
 
 class Dialogs;
-class RandomSource;
 class SettingsStore;
 
 /**
@@ -34,6 +35,8 @@ struct AppContext {
     std::function<QString()> cacheFolder = GetCacheFolder;
     /** The date and time now, for the age of those files. */
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    /** A seed for a run drawn as quillory-cli draws, when the user chose none (the system's randomness). */
+    std::function<std::uint64_t()> newSeed = systemSeed;
     /** How the user's spreadsheet application is found. */
     SpreadsheetApplication::SystemLookup spreadsheetLookup = SpreadsheetApplication::thisSystem();
 };

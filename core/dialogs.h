@@ -4,9 +4,34 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+#include <optional>
+
 namespace quillory {
 
 enum class MessageIcon { None, Information, Warning, Critical };
+
+/**
+ * A question with one answer or none: the choice labelled `noneLabel` ("Any year"), or a value typed
+ * in a box labelled `valueLabel`. `problemWith` tells what is wrong with a value typed, or gives empty
+ * text when it is right: the answer is taken only once it is.
+ */
+struct ValueQuestion {
+    QString title;
+    QString noneLabel;
+    QString valueLabel;
+    /** The answer given before: empty text for none. */
+    QString current;
+    /** What a value looks like, shown in the empty box. */
+    QString example;
+    std::function<QString(const QString&)> problemWith;
+};
+
+/** What a save picker gives back: the path chosen (empty when cancelled) and the place of the filter chosen. */
+struct SavePick {
+    QString path;
+    int filter = -1;
+};
 
 /**
  * Everything modal or external that the program asks of the desktop. Windows and procedures receive
@@ -33,6 +58,15 @@ public:
 
     /** A modal folder picker that accepts folders only. Returns the chosen path, or empty text. */
     virtual QString chooseFolder(const QString& title, const QString& startFolder) = 0;
+
+    /** A modal question with one answer or none (see ValueQuestion); nothing when cancelled. */
+    virtual std::optional<QString> askValue(const ValueQuestion& question) = 0;
+
+    /**
+     * A modal picker for a file to write, starting at `suggested` (a folder and a name), with the
+     * filters shown in the order given; it asks before a file is replaced.
+     */
+    virtual SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters) = 0;
 
     /** Opens a web address in the user's browser without waiting for it. */
     virtual void openUrl(const QUrl& url) = 0;

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <optional>
+
 namespace quillory {
 
 /**
@@ -27,6 +30,25 @@ public:
 
     /** Every item's text in order, each followed by `lineEnd`, as one text (for the clipboard). */
     virtual QString lines(QStringView lineEnd) const;
+};
+
+/**
+ * A run of drawn names: each item is a first name, a last name, or both joined by one space. Besides
+ * its texts, a run knows each name's parts (which may hold spaces of their own) and how it can be
+ * drawn again.
+ */
+class NameRun : public ListItems {
+public:
+    /** The first name of item `index`; empty text when the run keeps no first names. */
+    virtual QString firstName(qsizetype index) const = 0;
+    /** The last name of item `index`; empty text when the run keeps no last names. */
+    virtual QString lastName(qsizetype index) const = 0;
+    virtual bool keepsFirst() const = 0;
+    virtual bool keepsLast() const = 0;
+    /** The seed that draws the run again with the same choices and lists; none for a run drawn as designed. */
+    virtual std::optional<std::uint64_t> seed() const = 0;
+    /** Whether the parts keep the spaces inside them (Da Silva) rather than lose them (Dasilva). */
+    virtual bool keepsSpaces() const = 0;
 };
 
 /** Items held as a string list (shared, not copied). */

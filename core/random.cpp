@@ -3,7 +3,9 @@
 #include "appinfo.h"
 #include "dialogs.h"
 
+#include <algorithm>
 #include <bit>
+#include <random>
 
 namespace quillory {
 
@@ -29,6 +31,20 @@ int SeedRandom(RandomSource& random, QTime timeOfDay, Dialogs& dialogs) {
     if (roll == appinfo::kHomePageRoll)
         dialogs.openUrl(QUrl(appinfo::kHomePage));
     return roll;
+}
+
+std::uint64_t systemSeed() {
+    std::random_device device;
+    return (static_cast<std::uint64_t>(device()) << 32) | device();
+}
+
+std::optional<std::uint64_t> seedFromText(const QString& text) {
+    if (text.isEmpty() || text.size() > 20 ||
+        !std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return std::nullopt;
+    bool ok = false;
+    const std::uint64_t seed = text.toULongLong(&ok);
+    return ok ? std::optional<std::uint64_t>(seed) : std::nullopt;
 }
 
 } // namespace quillory

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace quillory {
 
@@ -68,5 +69,11 @@ std::uint64_t seedForTimeOfDay(QTime timeOfDay);
  * hundred) it opens the maker's home page. Returns the number drawn.
  */
 int SeedRandom(RandomSource& random, QTime timeOfDay, Dialogs& dialogs);
+
+/** 64 bits of the system's randomness, for a seed nobody chose. */
+std::uint64_t systemSeed();
+
+/** A seed as typed: plain digits, 0 to 2^64 − 1; nothing otherwise. */
+std::optional<std::uint64_t> seedFromText(const QString& text);
 
 } // namespace quillory

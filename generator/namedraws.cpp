@@ -5,6 +5,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -49,6 +50,14 @@ public:
                 return false;
         m_slots[at] = name + 1;
         return true;
+    }
+
+    /** Asks the processor to fetch where `name` is kept, a few draws before it is looked at. */
+    void prefetch(std::uint64_t name) const {
+        if (!m_bits.empty())
+            __builtin_prefetch(&m_bits[static_cast<std::size_t>(name / 64)], 1);
+        else
+            __builtin_prefetch(&m_slots[slotOf(name)], 1);
     }
 
     bool contains(std::uint64_t name) const {
@@ -216,13 +225,31 @@ public:
             }
         }
         for (;;) {
-            const std::uint64_t name = drawBelow(m_stream.m_random, m_possible);
+            const std::uint64_t name = nextCandidate();
             if (isAvailable(name) && m_given.insert(name))
                 return name;
         }
     }
 
 private:
+    // The next number below m_possible of the sequence. The numbers are drawn a few ahead, in the
+    // sequence's order, so that where each is kept can be fetched before it is looked at: the draws,
+    // and so the names, are those of drawing one at a time.
+    std::uint64_t nextCandidate() {
+        if (m_aheadFilled == 0) {
+            for (std::size_t i = 0; i < kAhead; ++i) {
+                m_ahead[i] = drawBelow(m_stream.m_random, m_possible);
+                m_given.prefetch(m_ahead[i]);
+            }
+            m_aheadFilled = kAhead;
+        }
+        const std::uint64_t name = m_ahead[m_aheadAt];
+        m_ahead[m_aheadAt] = drawBelow(m_stream.m_random, m_possible);
+        m_given.prefetch(m_ahead[m_aheadAt]);
+        m_aheadAt = (m_aheadAt + 1) % kAhead;
+        return name;
+    }
+
     std::uint64_t nextWeighted() {
         if (m_rest.empty() && 2 * m_givenWeight <= m_availableWeight) {
             for (;;) {
@@ -297,6 +324,10 @@ private:
     std::uint64_t m_count;
     std::uint64_t m_handed = 0;
     GivenNames m_given;
+    static constexpr std::size_t kAhead = 16;
+    std::array<std::uint64_t, kAhead> m_ahead{};
+    std::size_t m_aheadAt = 0;
+    std::size_t m_aheadFilled = 0;
     std::vector<std::uint32_t> m_shuffled;
     std::size_t m_shuffledUpTo = 0;
     u128 m_availableWeight = 0;

@@ -2,6 +2,8 @@
 
 #include "core/procedures.h"
 #include "core/random.h"
+#include "drawpool.h"
+#include "namedraws.h"
 
 #include <QStringEncoder>
 
@@ -14,7 +16,7 @@ namespace {
 // Cleans each pool item that the run drew, once (spaces removed, then proper case), and renumbers
 // the drawn items by their place among the distinct ones, so that a run from a long list keeps only
 // the texts it uses. Place 0 stays the empty text of an empty pool.
-std::vector<QString> cleanDrawnItems(const QStringList& pool, std::vector<std::uint32_t>& drawn) {
+std::vector<QString> cleanDrawnItems(const QStringList& pool, std::vector<std::uint32_t>& drawn, bool keepSpaces) {
     std::vector<std::uint32_t> place(static_cast<std::size_t>(pool.size()) + 1, 0);
     std::vector<QString> texts(1);
     for (std::uint32_t& item : drawn) {
@@ -22,11 +24,44 @@ std::vector<QString> cleanDrawnItems(const QStringList& pool, std::vector<std::u
             continue;
         if (place[item] == 0) {
             place[item] = static_cast<std::uint32_t>(texts.size());
-            texts.push_back(ProperCase(RemoveSpaces(pool.at(item - 1))));
+            texts.push_back(printedPart(pool.at(item - 1), !keepSpaces));
         }
         item = place[item];
     }
     return texts;
+}
+
+// The same renumbering for items of a pool whose texts are ready (0-based items).
+std::vector<QString> takeDrawnItems(const TextTable& pool, std::vector<std::uint32_t>& drawn) {
+    std::vector<std::uint32_t> place(static_cast<std::size_t>(pool.size()), 0);
+    std::vector<QString> texts(1);
+    for (std::uint32_t& item : drawn) {
+        if (place[item] == 0) {
+            place[item] = static_cast<std::uint32_t>(texts.size());
+            texts.push_back(pool.text(item));
+        }
+        item = place[item];
+    }
+    return texts;
+}
+
+// Calls `draw` for each of `total` names, reporting the percentage done each time it grows.
+template <typename Draw> void drawWithProgress(int total, const std::function<void(int)>& progress, Draw&& draw) {
+    int done = 0;
+    int percent = 0;
+    while (done < total) {
+        // Draw up to the name at which the percentage next grows, then report it.
+        const int until =
+            std::min(total, static_cast<int>((static_cast<std::int64_t>(percent + 1) * total + 99) / 100));
+        for (; done < until; ++done)
+            draw();
+        const int reached = static_cast<int>(static_cast<std::int64_t>(done) * 100 / total);
+        if (reached > percent) {
+            percent = reached;
+            if (progress)
+                progress(percent);
+        }
+    }
 }
 
 std::vector<QByteArray> encodeAll(const std::vector<QString>& texts) {
@@ -122,10 +157,11 @@ QString GeneratedNames::lines(QStringView lineEnd) const {
 }
 
 std::shared_ptr<GeneratedNames> generateNames(const QStringList& firstPool, const QStringList& lastPool, NamePart part,
-                                              int count, RandomSource& random,
-                                              const std::function<void(int)>& progress) {
+                                              int count, RandomSource& random, const std::function<void(int)>& progress,
+                                              bool keepSpaces) {
     auto names = std::make_shared<GeneratedNames>();
     names->m_part = part;
+    names->m_keepsSpaces = keepSpaces;
     const bool keepFirst = part == NamePart::FirstAndLast || part == NamePart::FirstOnly;
     const bool keepLast = part == NamePart::FirstAndLast || part == NamePart::LastOnly;
     const int total = std::max(count, 0);
@@ -136,31 +172,44 @@ std::shared_ptr<GeneratedNames> generateNames(const QStringList& firstPool, cons
 
     const int firstCount = static_cast<int>(firstPool.size());
     const int lastCount = static_cast<int>(lastPool.size());
-    int done = 0;
-    int percent = 0;
-    while (done < total) {
-        // Draw up to the name at which the percentage next grows, then report it.
-        const int until =
-            std::min(total, static_cast<int>((static_cast<std::int64_t>(percent + 1) * total + 99) / 100));
-        for (; done < until; ++done) {
-            const int lastItem = RandomInteger(random, lastCount);
-            const int firstItem = RandomInteger(random, firstCount);
-            if (keepLast)
-                names->m_last.push_back(lastCount > 0 ? static_cast<std::uint32_t>(lastItem) : 0);
-            if (keepFirst)
-                names->m_first.push_back(firstCount > 0 ? static_cast<std::uint32_t>(firstItem) : 0);
-        }
-        const int reached = static_cast<int>(static_cast<std::int64_t>(done) * 100 / total);
-        if (reached > percent) {
-            percent = reached;
-            if (progress)
-                progress(percent);
-        }
-    }
+    drawWithProgress(total, progress, [&] {
+        const int lastItem = RandomInteger(random, lastCount);
+        const int firstItem = RandomInteger(random, firstCount);
+        if (keepLast)
+            names->m_last.push_back(lastCount > 0 ? static_cast<std::uint32_t>(lastItem) : 0);
+        if (keepFirst)
+            names->m_first.push_back(firstCount > 0 ? static_cast<std::uint32_t>(firstItem) : 0);
+    });
 
     names->m_size = part == NamePart::None ? 0 : total;
-    names->m_firstTexts = cleanDrawnItems(firstPool, names->m_first);
-    names->m_lastTexts = cleanDrawnItems(lastPool, names->m_last);
+    names->m_firstTexts = cleanDrawnItems(firstPool, names->m_first, keepSpaces);
+    names->m_lastTexts = cleanDrawnItems(lastPool, names->m_last, keepSpaces);
+    return names;
+}
+
+std::shared_ptr<GeneratedNames> drawNames(NameStream& stream, const DrawPool& first, const DrawPool& last,
+                                          const RunOfDraws& run, const std::function<void(int)>& progress) {
+    auto names = std::make_shared<GeneratedNames>();
+    names->m_part = run.part;
+    names->m_seed = run.seed;
+    names->m_keepsSpaces = run.keepsSpaces;
+    const int total = std::max(run.count, 0);
+    const bool keepFirst = names->keepsFirst();
+    const bool keepLast = names->keepsLast();
+    if (keepFirst)
+        names->m_first.reserve(static_cast<std::size_t>(total));
+    if (keepLast)
+        names->m_last.reserve(static_cast<std::size_t>(total));
+    drawWithProgress(total, progress, [&] {
+        const DrawnName drawn = stream.next();
+        if (keepLast)
+            names->m_last.push_back(drawn.last);
+        if (keepFirst)
+            names->m_first.push_back(drawn.first);
+    });
+    names->m_size = run.part == NamePart::None ? 0 : total;
+    names->m_firstTexts = takeDrawnItems(first.texts, names->m_first);
+    names->m_lastTexts = takeDrawnItems(last.texts, names->m_last);
     return names;
 }
 

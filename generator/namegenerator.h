@@ -11,35 +11,57 @@
 
 namespace quillory {
 
+class NameStream;
 class RandomSource;
+struct DrawPool;
 
 /** Which part of each drawn name a run keeps. None keeps nothing: the names are drawn but not listed. */
 enum class NamePart { None, FirstAndLast, FirstOnly, LastOnly };
 
+/** A run drawn through a NameStream: how many, which part, and what the run can tell of itself. */
+struct RunOfDraws {
+    NamePart part = NamePart::FirstAndLast;
+    int count = 0;
+    std::uint64_t seed = 0;
+    /** The pools' texts keep the spaces inside the names. */
+    bool keepsSpaces = false;
+};
+
 /**
  * The names of one run. Each name is kept as the numbers of the items drawn from the two pools, and
  * its text is made when asked: the cleaned first name, one space, the cleaned last name (or one part
- * alone). A pool item is cleaned (spaces removed, proper case) once per run, however often drawn; an
- * empty pool gives empty text. A million names take a few megabytes.
+ * alone). A pool item is cleaned once per run, however often drawn; an empty pool gives empty text.
+ * A million names take a few megabytes.
  */
-class GeneratedNames final : public ListItems {
+class GeneratedNames final : public NameRun {
 public:
     qsizetype size() const override { return m_size; }
     QString text(qsizetype index) const override;
     void appendLines(QByteArray& out, QByteArrayView lineEnd) const override;
     QString lines(QStringView lineEnd) const override;
 
+    QString firstName(qsizetype index) const override { return keepsFirst() ? firstOf(index) : QString(); }
+    QString lastName(qsizetype index) const override { return keepsLast() ? lastOf(index) : QString(); }
+    bool keepsFirst() const override { return m_part == NamePart::FirstAndLast || m_part == NamePart::FirstOnly; }
+    bool keepsLast() const override { return m_part == NamePart::FirstAndLast || m_part == NamePart::LastOnly; }
+    std::optional<std::uint64_t> seed() const override { return m_seed; }
+    bool keepsSpaces() const override { return m_keepsSpaces; }
+
     NamePart part() const { return m_part; }
 
 private:
     friend std::shared_ptr<GeneratedNames> generateNames(const QStringList&, const QStringList&, NamePart, int,
-                                                         RandomSource&, const std::function<void(int)>&);
+                                                         RandomSource&, const std::function<void(int)>&, bool);
+    friend std::shared_ptr<GeneratedNames> drawNames(NameStream&, const DrawPool&, const DrawPool&, const RunOfDraws&,
+                                                     const std::function<void(int)>&);
 
     QString firstOf(qsizetype index) const;
     QString lastOf(qsizetype index) const;
 
     NamePart m_part = NamePart::None;
     qsizetype m_size = 0;
+    std::optional<std::uint64_t> m_seed;
+    bool m_keepsSpaces = false;
     // Per name, the place of its part in the texts below; only the parts kept are recorded.
     std::vector<std::uint32_t> m_first;
     std::vector<std::uint32_t> m_last;
@@ -51,12 +73,21 @@ private:
 /**
  * Draws `count` names. For each name the last-name item is drawn first, then the first-name item:
  * two numbers of the random sequence per name, whatever part is kept and even from an empty pool.
- * Draws are uniform and independent, with repetition. `progress` is called with the percentage of
+ * Draws are uniform and independent, with repetition. Each item is cleaned by losing its spaces
+ * (Dasilva), or with `keepSpaces` only those at its ends (Da Silva). `progress` is called with the percentage of
  * the run done, i × 100 / count rounded down, each time it grows: at most 100 times a run.
  * A count of 0 or less draws nothing.
  */
 std::shared_ptr<GeneratedNames> generateNames(const QStringList& firstPool, const QStringList& lastPool, NamePart part,
                                               int count, RandomSource& random,
-                                              const std::function<void(int)>& progress = {});
+                                              const std::function<void(int)>& progress = {}, bool keepSpaces = false);
+
+/**
+ * Draws `run.count` names from `stream` (a unique stream must have been told the count), whose
+ * pools are `first` and `last`; the texts are the pools' as they are. Progress is reported as
+ * generateNames() reports it.
+ */
+std::shared_ptr<GeneratedNames> drawNames(NameStream& stream, const DrawPool& first, const DrawPool& last,
+                                          const RunOfDraws& run, const std::function<void(int)>& progress = {});
 
 } // namespace quillory

@@ -4,6 +4,7 @@
 #include "namedatabase.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <numeric>
@@ -48,6 +49,26 @@ constexpr std::int64_t kLastRecordedYear = 2100;
 constexpr std::int64_t kMaxScale = 1 << 20;
 
 } // namespace
+
+std::variant<BirthYears, YearsProblem> birthYearsFrom(const QString& text) {
+    static const QRegularExpression kYears(QStringLiteral("^\\s*([0-9]{4})(?:\\s*[-\u2013]\\s*([0-9]{4}))?\\s*$"));
+    const QRegularExpressionMatch match = kYears.match(text);
+    if (!match.hasMatch())
+        return YearsProblem::NotYears;
+    const int first = match.captured(1).toInt();
+    const int last = match.hasCaptured(2) ? match.captured(2).toInt() : first;
+    if (std::min(first, last) < kFirstBirthYear || std::max(first, last) > kLastBirthYear)
+        return YearsProblem::OutOfRange;
+    if (last < first)
+        return YearsProblem::Backwards;
+    return BirthYears{first, last};
+}
+
+QString birthYearsText(BirthYears years) {
+    if (years.first == years.last)
+        return QString::number(years.first);
+    return QStringLiteral("%1\u2013%2").arg(years.first).arg(years.last);
+}
 
 void replaceFirstNameBirths(NameDatabase& database, const std::vector<PeriodBirths>& rows) {
     // Made anew, so that the table always has the form this version gives it.

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <variant>
 #include <vector>
 
 namespace quillory {
@@ -50,6 +51,18 @@ struct BirthYears {
     int first = kFirstBirthYear;
     int last = kLastBirthYear;
 };
+
+/** Why a text gives no years of birth. */
+enum class YearsProblem { NotYears, OutOfRange, Backwards };
+
+/**
+ * The years of birth as typed: one year (1954) or a range (2000-2009, an en dash allowed), from
+ * kFirstBirthYear to kLastBirthYear; otherwise why not.
+ */
+std::variant<BirthYears, YearsProblem> birthYearsFrom(const QString& text);
+
+/** The years as shown: "1954", or "2000–2009" with an en dash. */
+QString birthYearsText(BirthYears years);
 
 /** How many children of one sex were given a first name in a period of years (both ends included). */
 struct PeriodBirths {

@@ -82,7 +82,8 @@ double designDpi(const QWidget* widget) {
     return widget->logicalDpiX() * (scale.isValid() ? scale.toDouble() : 1.0);
 }
 
-QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlDesign> table, double scale) {
+QHash<QString, QWidget*> buildControls(QWidget* form, std::span<const ControlDesign> table, double scale) {
+    QWidget* window = form->window();
     window->setFont(designFont(kWindowFontPoints * scale));
     window->setProperty(kDesignScaleProperty, scale);
     const double dpi = designDpi(window);
@@ -90,7 +91,7 @@ QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlD
 
     QHash<QString, QWidget*> controls;
     for (const ControlDesign& design : table) {
-        QWidget* parent = design.container ? controls.value(QString::fromUtf8(design.container), window) : window;
+        QWidget* parent = design.container ? controls.value(QString::fromUtf8(design.container), form) : form;
         QWidget* control = createControl(design, parent, scale, context);
         control->setObjectName(QString::fromUtf8(design.name));
         control->setGeometry(twipsToRect(design.left, design.top, design.width, design.height, dpi));

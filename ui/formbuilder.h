@@ -25,13 +25,14 @@ struct ControlDesign {
 };
 
 /**
- * Creates the controls of a window from its design table: each is named after its control, placed
- * in its container by its twip geometry at the window's logical DPI and given its caption; the option
- * buttons directly inside one container form one group. The window and its controls take Arial bold
- * 9 pt, push buttons Arial bold 11.25 pt. Geometry and fonts are shrunk together by `scale` where the
- * screen is too small for the design. Containers must come before what they hold.
+ * Creates the controls of a window from its design table in `form`, the window's designed client area
+ * (the window itself, or a part of it): each is named after its control, placed in its container by
+ * its twip geometry at the window's logical DPI and given its caption; the option buttons directly
+ * inside one container form one group. The window and its controls take Arial bold 9 pt, push buttons
+ * Arial bold 11.25 pt. Geometry and fonts are shrunk together by `scale` where the screen is too small
+ * for the design. Containers must come before what they hold; a control without one goes in `form`.
  */
-QHash<QString, QWidget*> buildControls(QWidget* window, std::span<const ControlDesign> table, double scale = 1.0);
+QHash<QString, QWidget*> buildControls(QWidget* form, std::span<const ControlDesign> table, double scale = 1.0);
 
 /** The window property that holds the scale its design is shown at (1 unless the screen is too small). */
 inline constexpr char kDesignScaleProperty[] = "quilloryDesignScale";

@@ -3,13 +3,20 @@
 #include "core/apperror.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 
 namespace quillory {
 
@@ -72,6 +79,56 @@ QStringList QtDialogs::openFiles(const QString& title, const QStringList& filter
 
 QString QtDialogs::chooseFolder(const QString& title, const QString& startFolder) {
     return QFileDialog::getExistingDirectory(owner(), title, startFolder, QFileDialog::ShowDirsOnly);
+}
+
+std::optional<QString> QtDialogs::askValue(const ValueQuestion& question) {
+    QDialog dialog(owner());
+    dialog.setWindowTitle(question.title);
+    auto* none = new QRadioButton(question.noneLabel, &dialog);
+    auto* some = new QRadioButton(question.valueLabel, &dialog);
+    auto* value = new QLineEdit(question.current, &dialog);
+    value->setPlaceholderText(question.example);
+    auto* problem = new QLabel(&dialog);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    problem->setWordWrap(true);
+    QPalette warning = problem->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x20));
+    problem->setPalette(warning);
+    (question.current.isEmpty() ? none : some)->setChecked(true);
+    value->setEnabled(!question.current.isEmpty());
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(none);
+    auto* row = new QHBoxLayout;
+    row->addWidget(some);
+    row->addWidget(value, 1);
+    layout->addLayout(row);
+    layout->addWidget(problem);
+    layout->addWidget(buttons);
+    const auto check = [&] {
+        const QString text = some->isChecked() ? question.problemWith(value->text()) : QString();
+        problem->setText(text);
+        buttons->button(QDialogButtonBox::Ok)->setEnabled(text.isEmpty());
+    };
+    QObject::connect(some, &QRadioButton::toggled, value, [&](bool on) {
+        value->setEnabled(on);
+        if (on)
+            value->setFocus();
+        check();
+    });
+    QObject::connect(value, &QLineEdit::textChanged, &dialog, check);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    check();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return some->isChecked() ? value->text().trimmed() : QString();
+}
+
+SavePick QtDialogs::saveFile(const QString& title, const QString& suggested, const QStringList& filters) {
+    QString chosen = filters.value(0);
+    const QString path =
+        QFileDialog::getSaveFileName(owner(), title, suggested, filters.join(QStringLiteral(";;")), &chosen);
+    return {path, path.isEmpty() ? -1 : static_cast<int>(filters.indexOf(chosen))};
 }
 
 void QtDialogs::openUrl(const QUrl& url) {

@@ -13,6 +13,8 @@ public:
     QString prompt(const QString& title, const QString& label) override;
     QStringList openFiles(const QString& title, const QStringList& filters) override;
     QString chooseFolder(const QString& title, const QString& startFolder) override;
+    std::optional<QString> askValue(const ValueQuestion& question) override;
+    SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters) override;
     void openUrl(const QUrl& url) override;
     void openDocument(const QString& path) override;
     void startProgram(const QString& program, const QStringList& arguments) override;

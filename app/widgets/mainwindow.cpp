@@ -11,6 +11,7 @@
 #include "generator/count.h"
 #include "generator/namegenerator.h"
 #include "namelistactions.h"
+#include "namesmenu.h"
 #include "optionspanel.h"
 #include "ui/formbuilder.h"
 #include "ui/listcontrol.h"
@@ -18,15 +19,22 @@
 #include "ui/skin.h"
 #include "ui/windowpointer.h"
 
+#include "generator/listdraw.h"
+#include "store/namedatabase.h"
 #include "store/namelists.h"
+#include "store/nameweights.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace quillory {
 
@@ -85,7 +93,7 @@ constexpr ControlDesign kForm1Controls[] = {
 } // namespace
 
 MainWindow::MainWindow(AppContext& context, ResultsWindowFactory makeResultsWindow)
-    : DesignedWindow(QStringLiteral("Form1"), kForm1Controls, kClientWidthTwips, kClientHeightTwips),
+    : DesignedWindow(QStringLiteral("Form1"), kForm1Controls, kClientWidthTwips, kClientHeightTwips, {.menuBar = true}),
       m_context(context), m_makeResultsWindow(std::move(makeResultsWindow)) {
     usePlainWhite(this);
 
@@ -105,6 +113,8 @@ MainWindow::MainWindow(AppContext& context, ResultsWindowFactory makeResultsWind
         m_context, controls(), *m_options, *m_pointer, [this] { FillNameLists(); }, this);
     connect(qobject_cast<QPushButton*>(control(QStringLiteral("PushButton1"))), &QPushButton::clicked, this,
             &MainWindow::startGenerating);
+    m_namesMenu = new NamesMenu(m_context, menuBar(), qobject_cast<QRadioButton*>(control(QStringLiteral("Option8"))),
+                                OptionsPanel::helpText(), this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -114,6 +124,7 @@ void MainWindow::wirePointerFeedback() {
                              "PushButton7", "PushButton8"})
         m_pointer->addButton(control(QString::fromUtf8(name)));
     m_pointer->addBackground(this);
+    m_pointer->addBackground(form());
     for (const char* name :
          {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Frame6", "ListView1", "ListView2", "Option8", "Option9"})
         m_pointer->addBackground(control(QString::fromUtf8(name)));
@@ -143,6 +154,7 @@ void MainWindow::load() {
         line += 2;
     }
     g.step(154, [&] { m_options->restoreCount(); });
+    g.step(156, [&] { m_namesMenu->restore(); });
 }
 
 void MainWindow::FillNameLists() {
@@ -178,21 +190,33 @@ void MainWindow::startGenerating() {
     // A click queued behind this one arrives now and finds the busy mark set.
     g.step(108, [] { QCoreApplication::processEvents(); });
 
-    const auto stop = [&](int line, const char* text) {
-        g.step(line, [&] {
-            m_context.dialogs.message(applicationTitle(), QCoreApplication::translate("Form1", text),
-                                      MessageIcon::None);
-        });
+    const auto stop = [&](int line, const QString& text) {
+        g.step(line, [&] { m_context.dialogs.message(applicationTitle(), text, MessageIcon::None); });
         g.mark(168);
         m_generating = false;
     };
     std::optional<double> count;
     g.step(120, [&] { count = countFromText(m_text1->text()); });
     if (!count)
-        return stop(160, QT_TRANSLATE_NOOP("Form1", "How many does not appear to be a number."));
+        return stop(160, QCoreApplication::translate("Form1", "How many does not appear to be a number."));
     g.mark(110);
     if (countTooLarge(*count))
-        return stop(166, QT_TRANSLATE_NOOP("Form1", "You must select an amount less than one million."));
+        return stop(166, QCoreApplication::translate("Form1", "You must select an amount less than one million."));
+
+    // Drawn as quillory-cli draws when the Names menu asks for it; nothing is drawn (and the results
+    // stay as they were) when the lists cannot give what is asked.
+    const DrawChoices& choices = m_namesMenu->choices();
+    const bool userList = m_options->listChoice().source == NameSource::UserList;
+    std::shared_ptr<const ListDraw> draw;
+    if (choices.drawsLikeTheCommandLine(userList)) {
+        if (!g.step(116, [&] { draw = listDrawFor(choices, userList); })) {
+            g.mark(168);
+            m_generating = false;
+            return;
+        }
+        if (const QString problem = drawProblem(*draw, choices, userList, namesToMake(*count)); !problem.isEmpty())
+            return stop(118, problem);
+    }
 
     g.step(112, [&] { m_pointer->setBusy(); });
     g.step(122, [&] { resultsWindow().clearResults(); });
@@ -200,9 +224,12 @@ void MainWindow::startGenerating() {
     // The whole run is drawn without yielding and handed to the results list in one piece, so
     // nothing can see the list half filled; only the progress bar is repainted as it goes.
     if (g.step(124, [&] {
-            names =
-                generateNames(m_listView1->items().texts(), m_listView2->items().texts(), m_options->namePart(),
-                              namesToMake(*count), m_context.random, [this](int percent) { showProgress(percent); });
+            const auto progress = [this](int percent) { showProgress(percent); };
+            if (draw)
+                names = draw->draw(namesToMake(*count), choices.seed ? *choices.seed : m_context.newSeed(), progress);
+            else
+                names = generateNames(m_listView1->items().texts(), m_listView2->items().texts(), m_options->namePart(),
+                                      namesToMake(*count), m_context.random, progress, choices.keepSpaces);
         }))
         g.step(138, [&] { resultsWindow().setResults(names); });
     g.step(152, [&] { m_pointer->set(WindowPointer::kDefault); });
@@ -215,6 +242,79 @@ void MainWindow::startGenerating() {
     g.step(164, [&] { m_pointer->set(WindowPointer::kDefault); });
     g.mark(168);
     m_generating = false;
+}
+
+// The last run's pools, kept while the lists, the choices and the births are the same: a second
+// run of the same kind starts at once.
+struct MainWindow::DrawCache {
+    QStringList first;
+    QStringList last;
+    ListDrawRules rules;
+    WeightChoice weighing;
+    QDateTime birthsChanged;
+    std::shared_ptr<const ListDraw> draw;
+
+    bool holds(const QStringList& f, const QStringList& l, const ListDrawRules& r, const WeightChoice& w,
+               const QDateTime& b) const {
+        const auto sameYears = [](const std::optional<BirthYears>& x, const std::optional<BirthYears>& y) {
+            return x.has_value() == y.has_value() && (!x || (x->first == y->first && x->last == y->last));
+        };
+        return draw && f.isSharedWith(first) && l.isSharedWith(last) && r.part == rules.part &&
+               r.weighted == rules.weighted && r.unique == rules.unique && r.keepSpaces == rules.keepSpaces &&
+               w.commonNames == weighing.commonNames && sameYears(w.born, weighing.born) &&
+               w.gender == weighing.gender && b == birthsChanged;
+    }
+};
+
+std::shared_ptr<const ListDraw> MainWindow::listDrawFor(const DrawChoices& choices, bool userList) {
+    const std::optional<BirthYears> years = userList ? std::nullopt : choices.bornYears();
+    const ListChoice list = m_options->listChoice();
+    const WeightChoice weighing{.commonNames = choices.commonNames,
+                                .born = years,
+                                .gender =
+                                    userList || list.gender == GenderChoice::None ? GenderChoice::Both : list.gender};
+    const ListDrawRules rules{.part = m_options->namePart(),
+                              .weighted = weighing.weighted(),
+                              .unique = choices.noRepeats,
+                              .keepSpaces = choices.keepSpaces};
+    const QStringList first = m_listView1->items().texts();
+    const QStringList last = m_listView2->items().texts();
+    const QDateTime birthsChanged =
+        weighing.weighted() ? QFileInfo(m_context.paths.besideProgram(kBirthsFile)).lastModified() : QDateTime();
+    if (!m_drawCache)
+        m_drawCache = std::make_unique<DrawCache>();
+    if (m_drawCache->holds(first, last, rules, weighing, birthsChanged))
+        return m_drawCache->draw;
+
+    std::optional<NameWeights> weights;
+    if (weighing.weighted()) {
+        // The births by years come from the names the lists show, or from the program's own names.mdb.
+        NameDatabase database(m_context.paths.nameDatabaseFile());
+        if (years)
+            database.openForReading();
+        weights = NameWeights::read(weighing, m_context.paths, years ? &database : nullptr, false);
+    }
+    auto draw = std::make_shared<const ListDraw>(
+        first, last, rules, [&weights](const QString& name) { return weights ? weights->first(name) : 1; },
+        [&weights](const QString& name) { return weights ? weights->last(name) : 1; });
+    *m_drawCache = {first, last, rules, weighing, birthsChanged, draw};
+    return draw;
+}
+
+QString MainWindow::drawProblem(const ListDraw& draw, const DrawChoices& choices, bool userList, int count) const {
+    const std::optional<BirthYears> years = userList ? std::nullopt : choices.bornYears();
+    if (!draw.hasFirstNames()) {
+        if (years && m_listView1->count() > 0)
+            return QCoreApplication::translate("Form1", "None of these first names was given in %1.")
+                .arg(birthYearsText(*years));
+        return QCoreApplication::translate("Form1", "There are no first names to draw from.");
+    }
+    if (!draw.hasLastNames())
+        return QCoreApplication::translate("Form1", "There are no last names to draw from.");
+    if (choices.noRepeats && static_cast<std::uint64_t>(std::max(count, 0)) > draw.distinctNames())
+        return QCoreApplication::translate("Form1", "These lists can make %1 different names, fewer than asked for.")
+            .arg(QLocale().toString(static_cast<qulonglong>(draw.distinctNames())));
+    return {};
 }
 
 void MainWindow::showProgress(int percent) {

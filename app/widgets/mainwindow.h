@@ -14,7 +14,10 @@ class QRadioButton;
 namespace quillory {
 
 class ListControl;
+class ListDraw;
+class NamesMenu;
 class OptionsPanel;
+struct DrawChoices;
 class WindowPointer;
 
 /**
@@ -52,6 +55,7 @@ public:
     ResultsTarget& resultsWindow();
 
     OptionsPanel& options() { return *m_options; }
+    NamesMenu& namesMenu() { return *m_namesMenu; }
 
     WindowPointer& pointer() { return *m_pointer; }
 
@@ -68,18 +72,25 @@ private:
     void wirePointerFeedback();
 
     void showProgress(int percent);
+    /** The run from the two lists as shown, drawn as quillory-cli draws. Throws AppError. */
+    std::shared_ptr<const ListDraw> listDrawFor(const DrawChoices& choices, bool userList);
+    /** Why such a run cannot give `count` names, or empty text. */
+    QString drawProblem(const ListDraw& draw, const DrawChoices& choices, bool userList, int count) const;
 
     AppContext& m_context;
     ResultsWindowFactory m_makeResultsWindow;
     std::unique_ptr<ResultsTarget> m_resultsWindow;
     WindowPointer* m_pointer = nullptr;
     OptionsPanel* m_options = nullptr;
+    NamesMenu* m_namesMenu = nullptr;
     ListControl* m_listView1 = nullptr;
     ListControl* m_listView2 = nullptr;
     QLineEdit* m_text1 = nullptr;
     QProgressBar* m_progressBar1 = nullptr;
     bool m_text1FocusedByMouse = false;
     bool m_generating = false; // the busy mark of "Start Generating"
+    struct DrawCache;
+    std::unique_ptr<DrawCache> m_drawCache;
 };
 
 } // namespace quillory

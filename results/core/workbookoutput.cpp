@@ -288,10 +288,10 @@ QString workbookNotWrittenInFull() {
     return QCoreApplication::translate("quillory", "The workbook could not be written in full");
 }
 
-NamesWorkbook::NamesWorkbook(QString path, Placement placement) : m_path(std::move(path)) {
+NamesWorkbook::NamesWorkbook(QString path, Placement placement, bool waitForReader) : m_path(std::move(path)) {
     // A workbook handed over is new and read-only, so that its application can only save the names
     // somewhere else; one asked for by name replaces what is there, as every output does.
-    OutputFile::Rules rules;
+    OutputFile::Rules rules{.waitForReader = waitForReader};
     if (placement == Placement::HandedOver) {
         rules.mustBeNew = true;
         rules.newFileMode = 0444;

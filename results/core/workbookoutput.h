@@ -75,8 +75,11 @@ class NamesWorkbook {
 public:
     enum class Placement { HandedOver, Replacing };
 
-    /** Creates the workbook and its sheet. Throws AppError on failure. */
-    explicit NamesWorkbook(QString path, Placement placement = Placement::HandedOver);
+    /**
+     * Creates the workbook and its sheet. `waitForReader`: whether a named pipe at `path` is waited
+     * for (a script's) or refused at once (a window's). Throws AppError on failure.
+     */
+    explicit NamesWorkbook(QString path, Placement placement = Placement::HandedOver, bool waitForReader = true);
     ~NamesWorkbook();
 
     NamesWorkbook(const NamesWorkbook&) = delete;

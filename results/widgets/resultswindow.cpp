@@ -7,6 +7,7 @@
 #include "core/guard.h"
 #include "core/outputfile.h"
 #include "core/procedures.h"
+#include "core/saveas.h"
 #include "core/savefolder.h"
 #include "core/settings.h"
 #include "core/textoutput.h"
@@ -17,10 +18,16 @@
 #include "ui/skin.h"
 #include "ui/windowpointer.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -37,6 +44,7 @@ constexpr int kNamesColumnTwips = 7000;
 
 const QString kSaveFolderKey = QStringLiteral("Text2");
 const QString kLastFolderKey = QStringLiteral("LastFolderDot");
+const QString kSaveAsFolderKey = QStringLiteral("SaveAsFolder");
 
 using K = ControlKind;
 
@@ -61,7 +69,8 @@ QString form2Tag(const char* procedure) {
 } // namespace
 
 ResultsWindow::ResultsWindow(AppContext& context, QWidget* mainWindow)
-    : DesignedWindow(QStringLiteral("Form2"), kForm2Controls, kClientWidthTwips, kClientHeightTwips),
+    : DesignedWindow(QStringLiteral("Form2"), kForm2Controls, kClientWidthTwips, kClientHeightTwips,
+                     {.menuBar = true, .statusLine = true}),
       m_context(context), m_mainWindow(mainWindow) {
 
     m_listView1 = qobject_cast<ListControl*>(control(QStringLiteral("ListView1")));
@@ -72,6 +81,7 @@ ResultsWindow::ResultsWindow(AppContext& context, QWidget* mainWindow)
     for (const char* name : {"PushButton1", "PushButton2", "PushButton8"})
         m_pointer->addButton(control(QString::fromUtf8(name)));
     m_pointer->addBackground(this);
+    m_pointer->addBackground(form());
     for (const char* name : {"Frame2", "Frame4", "ListView1", "Option4", "Option5", "Option6"})
         m_pointer->addBackground(control(QString::fromUtf8(name)));
     m_pointer->addWithoutFeedback(m_text2);
@@ -90,6 +100,21 @@ ResultsWindow::ResultsWindow(AppContext& context, QWidget* mainWindow)
     connect(qobject_cast<QPushButton*>(control(QStringLiteral("PushButton1"))), &QPushButton::clicked, this,
             loaded(&ResultsWindow::browseClick));
     connect(m_text2, &QLineEdit::textChanged, this, &ResultsWindow::saveFolderChanged);
+
+    QMenu* file = menuBar()->addMenu(QCoreApplication::translate("Form2", "&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    m_saveAs = file->addAction(QCoreApplication::translate("Form2", "Save &As…"));
+    m_saveAs->setObjectName(QStringLiteral("mnuSaveAs"));
+    m_saveAs->setShortcut(QKeySequence::SaveAs);
+    QAction* copyAll = file->addAction(QCoreApplication::translate("Form2", "&Copy All Names"));
+    copyAll->setObjectName(QStringLiteral("mnuCopyAll"));
+    connect(m_saveAs, &QAction::triggered, this, loaded(&ResultsWindow::saveAsClick));
+    connect(copyAll, &QAction::triggered, this, [this] {
+        ensureLoaded();
+        Guard g(m_context.dialogs, form2Tag("mnuCopyAll_Click"));
+        g.step(100, [&] { m_listView1->copyAll(); });
+    });
+    showStatus();
 }
 
 ResultsWindow::~ResultsWindow() = default;
@@ -124,11 +149,56 @@ void ResultsWindow::load() {
 void ResultsWindow::clearResults() {
     ensureLoaded();
     m_listView1->clearItems();
+    m_run.reset();
+    showStatus();
 }
 
 void ResultsWindow::setResults(std::shared_ptr<const ListItems> names) {
     ensureLoaded();
+    m_run = std::dynamic_pointer_cast<const NameRun>(names);
     m_listView1->setItems(std::move(names));
+    showStatus();
+}
+
+QString ResultsWindow::statusText(qsizetype count, std::optional<std::uint64_t> seed) {
+    const QString names = count == 1 ? QCoreApplication::translate("Form2", "1 name")
+                                     : QCoreApplication::translate("Form2", "%1 names").arg(QLocale().toString(count));
+    if (!seed)
+        return names;
+    return names + QStringLiteral(" \u00b7 ") + QCoreApplication::translate("Form2", "seed %1").arg(*seed);
+}
+
+void ResultsWindow::showStatus() {
+    statusLine()->setText(statusText(m_listView1->count(), m_run ? m_run->seed() : std::nullopt));
+}
+
+void ResultsWindow::saveAsClick() {
+    Guard g(m_context.dialogs, form2Tag("mnuSaveAs_Click"));
+    SavePick pick;
+    g.step(100, [&] {
+        const QString folder = m_context.settings.ReadSetting(kSaveAsFolderKey, m_text2->text());
+        pick = m_context.dialogs.saveFile(QCoreApplication::translate("Form2", "Save As"),
+                                          QDir(folder).filePath(QStringLiteral("names.txt")), saveAsFilters());
+    });
+    if (pick.path.isEmpty())
+        return;
+    const SaveAsType type = saveAsTypeOf(pick.filter, pick.path);
+    const QString path = withTypeEnding(pick.path, type);
+    g.step(102, [&] { m_context.settings.StoreSetting(kSaveAsFolderKey, QFileInfo(path).absolutePath()); });
+    m_pointer->setBusy();
+    const auto pointerBack = qScopeGuard([this] { m_pointer->set(WindowPointer::kDefault); });
+    g.step(104, [&] {
+        refuseTheNames(path);
+        saveNamesAs(*m_listView1->items().contents(), type, path);
+    });
+}
+
+void ResultsWindow::refuseTheNames(const QString& path) const {
+    // A name chosen, or a link of that name, may lead anywhere, the names themselves included.
+    const NameDatabasePlace names = m_context.paths.nameDatabase();
+    if (isSameFile(path, names.file) || (!names.madeFrom.isEmpty() && isSameFile(path, names.madeFrom)))
+        throw AppError(
+            QCoreApplication::translate("Form2", "%1 is the names database and is never written over").arg(path));
 }
 
 void ResultsWindow::showResults() {
@@ -175,12 +245,7 @@ void ResultsWindow::saveClick() {
         if (!g.step(118, [&] { content = resultsText(*m_listView1->items().contents()); }))
             return;
         const bool written = g.step(122, [&] {
-            // A link named results.txt may lead anywhere, the names themselves included.
-            const NameDatabasePlace names = m_context.paths.nameDatabase();
-            if (isSameFile(path, names.file) || (!names.madeFrom.isEmpty() && isSameFile(path, names.madeFrom)))
-                throw AppError(
-                    QCoreApplication::translate("Form2", "%1 is the names database and is never written over")
-                        .arg(path));
+            refuseTheNames(path);
             replaceFile(path, content);
         });
         m_pointer->set(WindowPointer::kDefault);
@@ -207,11 +272,20 @@ void ResultsWindow::saveWorkbook(Guard& g, bool twoCells) {
         }))
         return;
     const std::shared_ptr<const ListItems> names = m_listView1->items().contents();
+    const auto* run = dynamic_cast<const NameRun*>(names.get());
+    const bool spacesKept = run != nullptr && run->keepsSpaces();
     // Row i of the sheet holds name i. A cell that cannot be written ends the rows with one report,
     // not one per row.
     g.step(first + 4, [&] {
         for (qsizetype i = 0; i < names->size(); ++i) {
-            if (twoCells) {
+            if (twoCells && spacesKept) {
+                // Names that kept their spaces are split where they were drawn, not at a space.
+                g.mark(136);
+                book->write(i, 0, run->keepsFirst() ? run->firstName(i) : run->lastName(i));
+                g.mark(138);
+                if (run->keepsFirst() && run->keepsLast())
+                    book->write(i, 1, run->lastName(i));
+            } else if (twoCells) {
                 g.mark(134);
                 const QString name = names->text(i);
                 const NamePieces pieces = splitAtSpaces(name);

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "core/appcontext.h"
+#include "core/listitems.h"
 #include "ui/designedwindow.h"
 #include "ui/resultstarget.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
+class QAction;
 class QLineEdit;
 class QRadioButton;
 
@@ -45,6 +49,11 @@ public:
     void saveClick();
     /** "...": picks the save folder in the folder browser. */
     void browseClick();
+    /** File, "Save As…": the results in a file and a form of the user's choosing. */
+    void saveAsClick();
+
+    /** The status line's text: how many names, and the seed that draws them again. */
+    static QString statusText(qsizetype count, std::optional<std::uint64_t> seed);
 
     ListControl* listView1() const { return m_listView1; }
     QLineEdit* text2() const { return m_text2; }
@@ -57,6 +66,9 @@ private:
     void ensureLoaded();
     void saveFolderChanged();
     void saveWorkbook(Guard& g, bool twoCells);
+    void showStatus();
+    /** Throws when `path` leads to the names database. */
+    void refuseTheNames(const QString& path) const;
     QRadioButton* option(const char* name) const;
 
     AppContext& m_context;
@@ -64,6 +76,8 @@ private:
     WindowPointer* m_pointer = nullptr;
     ListControl* m_listView1 = nullptr;
     QLineEdit* m_text2 = nullptr;
+    QAction* m_saveAs = nullptr;
+    std::shared_ptr<const NameRun> m_run;
     bool m_loaded = false;
     bool m_shownBefore = false;
 };

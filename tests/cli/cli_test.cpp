@@ -1,5 +1,6 @@
 // quillory-cli as scripts see it: the real program started as a child process, its output read back
 // by independent readers (Python's csv and json modules) and judged against the data files.
+#include "chisquare.h"
 #include "filesizelimit.h"
 #include "tempworkspace.h"
 #include "unprivilegeduser.h"
@@ -265,43 +266,11 @@ TEST_F(CliTest, CsvAndJsonLinesReadBackAsTheTextOfTheSameSeed) {
     }
 }
 
-// The chi-square of names drawn against their weights, over the `top` heaviest names and the rest
-// together (`top` degrees of freedom).
-double chiSquareOfTop(const QHash<QString, double>& weights, const QStringList& drawnNames, int top) {
-    double total = 0;
-    for (const double weight : weights)
-        total += weight;
-    QStringList names = weights.keys();
-    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return weights[a] > weights[b]; });
-    QHash<QString, int> drawn;
-    for (const QString& name : drawnNames)
-        ++drawn[name];
-
-    const auto draws = static_cast<double>(drawnNames.size());
-    double chiSquare = 0;
-    double restExpected = draws;
-    double restObserved = draws;
-    for (int i = 0; i < top; ++i) {
-        const double expected = draws * weights[names[i]] / total;
-        const int observed = drawn.value(names[i]);
-        chiSquare += (observed - expected) * (observed - expected) / expected;
-        restExpected -= expected;
-        restObserved -= observed;
-    }
-    return chiSquare + (restObserved - restExpected) * (restObserved - restExpected) / restExpected;
-}
-
 // 200,000 weighted first names against the births in data/: a first name of both lists weighs the
 // sum of both counts.
 TEST_F(CliTest, WeightedDrawsFollowTheBirthCounts) {
-    QHash<QString, double> births;
-    for (const char* list : {"male_first_names_counts.tsv", "female_first_names_counts.tsv"}) {
-        QFile file(QStringLiteral(QUILLORY_SOURCE_DIR "/data/") + QLatin1String(list));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        for (const QByteArray& line : file.readAll().split('\n'))
-            if (const QList<QByteArray> fields = line.split('\t'); fields.size() == 2)
-                births[QString::fromUtf8(fields[0])] += fields[1].toDouble();
-    }
+    const QHash<QString, double> births = firstNameBirthsInData([](const QString& name) { return name; });
+    ASSERT_FALSE(births.isEmpty());
     const CliResult result = runCli(builtIn({"-n", "200000", "--seed", "9", "--part", "first", "--weighted"}));
     ASSERT_EQ(result.status, 0) << result.err.toStdString();
     EXPECT_LT(chiSquareOfTop(births, lines(result.out), 40), 73.4) << "40 degrees of freedom, p = 0.001";

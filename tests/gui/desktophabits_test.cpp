@@ -176,21 +176,21 @@ TEST_F(DesktopHabitsTest, AWindowTooTallForTheScreenIsShrunkWholeToFit) {
     MainWindow& window = loadAndShow();
     const QRect frame = window.frameGeometry();
     EXPECT_TRUE(screen.contains(frame)) << frame.height() << " high";
-    EXPECT_LT(window.height(), 731);
-    EXPECT_NEAR(double(window.width()) / window.height(), 536.0 / 731.0, 0.005);
+    EXPECT_LT(window.form()->height(), 731);
+    EXPECT_NEAR(double(window.form()->width()) / window.form()->height(), 536.0 / 731.0, 0.005);
     EXPECT_LE((frame.center() - screen.center()).manhattanLength(), 2);
     // Every control keeps its place in proportion, and its font shrinks with it.
-    const double scale = window.height() / 731.0;
+    const double scale = window.form()->height() / 731.0;
     QWidget* start = control("PushButton1");
     EXPECT_NEAR(start->geometry().top(), 9945 / 15.0 * scale, 1.0);
     EXPECT_NEAR(start->geometry().height(), 405 / 15.0 * scale, 1.0);
     EXPECT_NEAR(start->font().pointSizeF(), 11.25 * scale, 0.02);
     EXPECT_NEAR(control("Frame6")->font().pointSizeF(), 9.0 * scale, 0.02);
-    EXPECT_TRUE(window.rect().contains(control("ProgressBar1")->geometry()));
+    EXPECT_TRUE(window.form()->rect().contains(control("ProgressBar1")->geometry()));
 
     window.text1()->setText(QStringLiteral("3"));
     click("PushButton1");
-    EXPECT_EQ(results().size(), QSize(536, 520));
+    EXPECT_EQ(results().form()->size(), QSize(536, 520));
 }
 
 } // namespace

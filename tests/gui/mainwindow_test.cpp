@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -79,7 +80,10 @@ TEST_F(MainWindowTest, WindowIsFixedWithDesignFontsAndOptions) {
     MainWindow& window = makeWindow();
     const double dpi = window.logicalDpiX();
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
-    EXPECT_EQ(window.size(), QSize(twipsToPixels(8040, dpi), twipsToPixels(10965, dpi)));
+    // The designed form as designed; the menu bar above it adds its own height.
+    EXPECT_EQ(window.form()->size(), QSize(twipsToPixels(8040, dpi), twipsToPixels(10965, dpi)));
+    EXPECT_EQ(window.form()->y(), window.menuBar()->height());
+    EXPECT_EQ(window.height(), window.menuBar()->height() + window.form()->height());
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
 

@@ -65,6 +65,7 @@ protected:
             .desktopPath = [this] { return desktopPath(); },
             .cacheFolder = [this] { return cacheFolder(); },
             .now = [this] { return now; },
+            .newSeed = [this] { return nextSeed; },
             .spreadsheetLookup = {.findProgram = [this](const QString& name) { return installedPrograms.value(name); },
                                   .desktopOpensWorkbooks = [this] { return desktopOpensWorkbooks; }},
         });
@@ -110,6 +111,8 @@ protected:
     /** The program's cache folder; a test may make it fail. */
     std::function<QString()> cacheFolder = [this] { return workspace.path(QStringLiteral("cache")); };
     QDateTime now{QDate(2026, 12, 7), QTime(10, 0)};
+    /** The seed of a run drawn as quillory-cli draws when the user chose none. */
+    std::uint64_t nextSeed = 20261208;
     /** The system the spreadsheet application is looked for on: LibreOffice installed, unless a test says otherwise. */
     QHash<QString, QString> installedPrograms{{QStringLiteral("soffice"), kOfficeProgram}};
     bool desktopOpensWorkbooks = false;

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -94,20 +95,26 @@ TEST_F(ResultsWindowTest, ControlsStandTopToBottomWithTheirCaptions) {
         SCOPED_TRACE(e.name);
         QWidget* w = resultsControl(e.name);
         ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->parentWidget()->objectName(), QString::fromUtf8(e.container));
+        // The design's "Form2" is the window's designed form.
+        EXPECT_EQ(w->parentWidget(), QByteArrayView(e.container) == "Form2"
+                                         ? window.form()
+                                         : window.control(QString::fromUtf8(e.container)));
         QString caption;
         if (auto* button = qobject_cast<QAbstractButton*>(w))
             caption = button->text();
         else if (auto* frame = qobject_cast<QGroupBox*>(w))
             caption = frame->title();
         EXPECT_EQ(caption, QString::fromUtf8(e.caption));
-        const int top = w->mapTo(&window, QPoint(0, 0)).y();
+        const int top = w->mapTo(window.form(), QPoint(0, 0)).y();
         EXPECT_GE(top, previousTop);
-        EXPECT_LE(w->mapTo(&window, QPoint(w->width(), w->height())).y(), window.height());
+        EXPECT_LE(w->mapTo(window.form(), QPoint(w->width(), w->height())).y(), window.form()->height());
         previousTop = top;
     }
     const double dpi = window.logicalDpiX();
-    EXPECT_EQ(window.size(), QSize(twipsToPixels(8040, dpi), twipsToPixels(7800, dpi)));
+    // The designed form as designed, between the menu bar and the status line.
+    EXPECT_EQ(window.form()->size(), QSize(twipsToPixels(8040, dpi), twipsToPixels(7800, dpi)));
+    EXPECT_EQ(window.statusLine()->y(), window.form()->geometry().bottom() + 1);
+    EXPECT_EQ(window.height(), window.statusLine()->geometry().bottom() + 1);
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(qobject_cast<QRadioButton*>(resultsControl("Option4"))->isChecked());

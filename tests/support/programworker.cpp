@@ -56,6 +56,8 @@ public:
     QString prompt(const QString&, const QString&) override { return {}; }
     QStringList openFiles(const QString&, const QStringList&) override { return filesToPick; }
     QString chooseFolder(const QString&, const QString&) override { return {}; }
+    std::optional<QString> askValue(const ValueQuestion&) override { return std::nullopt; }
+    SavePick saveFile(const QString&, const QString&, const QStringList&) override { return {}; }
     void openUrl(const QUrl&) override {}
     void openDocument(const QString&) override {}
     void startProgram(const QString&, const QStringList&) override {}

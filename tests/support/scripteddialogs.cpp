@@ -48,6 +48,29 @@ QString ScriptedDialogs::chooseFolder(const QString& title, const QString& start
     return m_folderAnswers.dequeue();
 }
 
+std::optional<QString> ScriptedDialogs::askValue(const ValueQuestion& question) {
+    questionsShown.push_back(question);
+    if (m_valueAnswers.isEmpty()) {
+        ADD_FAILURE() << "unscripted question: " << question.title.toStdString();
+        return std::nullopt;
+    }
+    const std::optional<QString> answer = m_valueAnswers.dequeue();
+    // A real dialog refuses a value it finds wrong; a script that gives one is a mistake of the test.
+    if (answer && !answer->isEmpty()) {
+        EXPECT_EQ(question.problemWith(*answer), QString()) << "the dialog would not take " << answer->toStdString();
+    }
+    return answer;
+}
+
+SavePick ScriptedDialogs::saveFile(const QString& title, const QString& suggested, const QStringList& filters) {
+    savesShown.push_back({title, filters, suggested});
+    if (m_saveAnswers.isEmpty()) {
+        ADD_FAILURE() << "unscripted save picker: " << title.toStdString();
+        return {};
+    }
+    return m_saveAnswers.dequeue();
+}
+
 void ScriptedDialogs::openUrl(const QUrl& url) {
     urlsOpened.append(url);
 }
@@ -70,6 +93,8 @@ ScriptedDialogs::~ScriptedDialogs() {
     EXPECT_TRUE(m_promptAnswers.isEmpty()) << "scripted prompt answers left unused";
     EXPECT_TRUE(m_openFilesAnswers.isEmpty()) << "scripted file picks left unused";
     EXPECT_TRUE(m_folderAnswers.isEmpty()) << "scripted folder picks left unused";
+    EXPECT_TRUE(m_valueAnswers.isEmpty()) << "scripted answers to questions left unused";
+    EXPECT_TRUE(m_saveAnswers.isEmpty()) << "scripted save picks left unused";
 }
 
 } // namespace quillory::test

@@ -6,6 +6,7 @@
 #include <QQueue>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace quillory::test {
@@ -31,6 +32,9 @@ public:
     void answerPrompt(const QString& text) { m_promptAnswers.enqueue(text); }
     void answerOpenFiles(const QStringList& paths) { m_openFilesAnswers.enqueue(paths); }
     void answerFolder(const QString& path) { m_folderAnswers.enqueue(path); }
+    /** The answer to the next question: a value, empty text for none, nothing for Cancel. */
+    void answerValue(std::optional<QString> value) { m_valueAnswers.enqueue(std::move(value)); }
+    void answerSaveFile(const QString& path, int filter) { m_saveAnswers.enqueue({path, filter}); }
 
     /** Called as each message is shown, while the caller waits for it, to look at the program then. */
     std::function<void(const ShownMessage&)> onMessage;
@@ -46,6 +50,8 @@ public:
     std::vector<QString> promptsShown;
     std::vector<PickerRequest> openFilesShown;
     std::vector<PickerRequest> foldersShown;
+    std::vector<ValueQuestion> questionsShown;
+    std::vector<PickerRequest> savesShown; // startFolder holds the suggested path
     QList<QUrl> urlsOpened;
     QStringList documentsOpened;
     /** Each program started: the program, then its arguments. */
@@ -58,6 +64,8 @@ public:
     QString prompt(const QString& title, const QString& label) override;
     QStringList openFiles(const QString& title, const QStringList& filters) override;
     QString chooseFolder(const QString& title, const QString& startFolder) override;
+    std::optional<QString> askValue(const ValueQuestion& question) override;
+    SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters) override;
     void openUrl(const QUrl& url) override;
     void openDocument(const QString& path) override;
     void startProgram(const QString& program, const QStringList& arguments) override;
@@ -69,6 +77,8 @@ private:
     QQueue<QString> m_promptAnswers;
     QQueue<QStringList> m_openFilesAnswers;
     QQueue<QString> m_folderAnswers;
+    QQueue<std::optional<QString>> m_valueAnswers;
+    QQueue<SavePick> m_saveAnswers;
 };
 
 } // namespace quillory::test

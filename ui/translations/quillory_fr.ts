@@ -143,6 +143,114 @@
         <source>File not found</source>
         <translation>Fichier introuvable</translation>
     </message>
+    <message>
+        <source>None of these first names was given in %1.</source>
+        <translation>Aucun de ces prénoms n’a été donné en %1.</translation>
+    </message>
+    <message>
+        <source>There are no first names to draw from.</source>
+        <translation>Il n’y a aucun prénom à tirer.</translation>
+    </message>
+    <message>
+        <source>There are no last names to draw from.</source>
+        <translation>Il n’y a aucun nom de famille à tirer.</translation>
+    </message>
+    <message>
+        <source>These lists can make %1 different names, fewer than asked for.</source>
+        <translation>Ces listes ne donnent que %1 noms différents, moins que demandé.</translation>
+    </message>
+    <message>
+        <source>The years of birth run from %1 to %2.</source>
+        <translation>Les années de naissance vont de %1 à %2.</translation>
+    </message>
+    <message>
+        <source>The first year comes after the last.</source>
+        <translation>La première année vient après la dernière.</translation>
+    </message>
+    <message>
+        <source>A year, such as 1954, or two years, such as 2000-2009.</source>
+        <translation>Une année, comme 1954, ou deux années, comme 2000-2009.</translation>
+    </message>
+    <message>
+        <source>A whole number from 0 to 18446744073709551615.</source>
+        <translation>Un nombre entier de 0 à 18446744073709551615.</translation>
+    </message>
+    <message>
+        <source>&amp;Names</source>
+        <translation>&amp;Noms</translation>
+    </message>
+    <message>
+        <source>&amp;Common Names More Often</source>
+        <translation>Noms &amp;courants plus souvent</translation>
+    </message>
+    <message>
+        <source>&amp;Born In…</source>
+        <translation>&amp;Nés en…</translation>
+    </message>
+    <message>
+        <source>&amp;No Repeated Names</source>
+        <translation>&amp;Pas de noms répétés</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Spaces Inside Names</source>
+        <translation>Garder les &amp;espaces dans les noms</translation>
+    </message>
+    <message>
+        <source>&amp;Same Names Each Time…</source>
+        <translation>&amp;Mêmes noms à chaque fois…</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <source>&amp;About Quillory</source>
+        <translation>À &amp;propos de Quillory</translation>
+    </message>
+    <message>
+        <source>About Quillory</source>
+        <translation>À propos de Quillory</translation>
+    </message>
+    <message>
+        <source>Random French personal names, drawn from the built-in names or from your own.</source>
+        <translation>Des noms de personnes français au hasard, tirés des noms intégrés ou des vôtres.</translation>
+    </message>
+    <message>
+        <source>The built-in names and their births come from INSEE, the French national statistics office (Source : INSEE), under the Licence Ouverte / Open Licence 2.0.</source>
+        <translation>Les noms intégrés et leurs naissances viennent de l’INSEE, l’institut national de la statistique (Source : INSEE), sous Licence Ouverte / Open Licence 2.0.</translation>
+    </message>
+    <message>
+        <source>&amp;Born In %1…</source>
+        <translation>&amp;Nés en %1…</translation>
+    </message>
+    <message>
+        <source>&amp;Same Names Each Time (Seed %1)…</source>
+        <translation>&amp;Mêmes noms à chaque fois (graine %1)…</translation>
+    </message>
+    <message>
+        <source>Born In</source>
+        <translation>Nés en</translation>
+    </message>
+    <message>
+        <source>&amp;Any year</source>
+        <translation>&amp;N’importe quelle année</translation>
+    </message>
+    <message>
+        <source>&amp;In the years</source>
+        <translation>&amp;Dans les années</translation>
+    </message>
+    <message>
+        <source>Same Names Each Time</source>
+        <translation>Mêmes noms à chaque fois</translation>
+    </message>
+    <message>
+        <source>A &amp;new seed for every run</source>
+        <translation>Une &amp;nouvelle graine à chaque tirage</translation>
+    </message>
+    <message>
+        <source>&amp;Seed</source>
+        <translation>&amp;Graine</translation>
+    </message>
 </context>
 <context>
     <name>Form2</name>
@@ -201,6 +309,54 @@
     <message>
         <source>%1 is the names database and is never written over</source>
         <translation>%1 est la base des noms et n’est jamais écrasée</translation>
+    </message>
+    <message>
+        <source>Text, one name a line (*.txt)</source>
+        <translation>Texte, un nom par ligne (*.txt)</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>JSON lines (*.jsonl)</source>
+        <translation>Lignes JSON (*.jsonl)</translation>
+    </message>
+    <message>
+        <source>Workbook, one name a cell (*.xlsx)</source>
+        <translation>Classeur, un nom par cellule (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Workbook, first and last names in two cells (*.xlsx)</source>
+        <translation>Classeur, prénom et nom dans deux cellules (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>Save &amp;As…</source>
+        <translation>Enregistrer &amp;sous…</translation>
+    </message>
+    <message>
+        <source>&amp;Copy All Names</source>
+        <translation>&amp;Copier tous les noms</translation>
+    </message>
+    <message>
+        <source>1 name</source>
+        <translation>1 nom</translation>
+    </message>
+    <message>
+        <source>%1 names</source>
+        <translation>%1 noms</translation>
+    </message>
+    <message>
+        <source>seed %1</source>
+        <translation>graine %1</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>Enregistrer sous</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,277 @@
+// The main window's Names menu and the results window's File menu: the window draws what
+// quillory-cli prints for the same seed and choices, common names come as often as people were given
+// them, a run without repeats that cannot be made draws nothing, names keep their spaces into the
+// workbook, "Save As…" writes every type that independent readers read back, and the choices survive
+// a restart in a real settings file.
+#include "chisquare.h"
+#include "mainwindowfixture.h"
+#include "workbookreader.h"
+
+#include "core/listitems.h"
+#include "widgets/namesmenu.h"
+
+#include <QAction>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSettings>
+
+namespace quillory::test {
+namespace {
+
+class NamesMenuTest : public MainWindowFixture {
+protected:
+    NamesMenuTest() {
+        QFile::remove(workspace.nameDatabase());
+        workspace.installBuiltInNames();
+        const QDir built = QFileInfo(QStringLiteral(QUILLORY_CLI)).dir();
+        QFile::copy(built.filePath(QStringLiteral("births.tsv")),
+                    workspace.programFolder() + QStringLiteral("/births.tsv"));
+    }
+
+    QAction* action(const char* name) { return m_shown->findChild<QAction*>(QString::fromUtf8(name)); }
+
+    MainWindow& start() {
+        m_shown = &loadAndShow();
+        return *m_shown;
+    }
+
+    /** "Start Generating" for `count` names; the texts of the results list afterwards. */
+    QStringList generate(int count) {
+        m_shown->text1()->setText(QString::number(count));
+        QTest::mouseClick(control("PushButton1"), Qt::LeftButton);
+        return resultTexts();
+    }
+
+    QStringList resultTexts() {
+        QStringList texts;
+        const std::shared_ptr<const ListItems> items = results().listView1()->items().contents();
+        for (qsizetype i = 0; i < items->size(); ++i)
+            texts << items->text(i);
+        return texts;
+    }
+
+    /** What quillory-cli prints from the same names.mdb, one line a name. */
+    QStringList cli(QStringList arguments) {
+        QProcess process;
+        process.start(QStringLiteral(QUILLORY_CLI), arguments << "--database" << workspace.nameDatabase());
+        EXPECT_TRUE(process.waitForFinished(60'000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    MainWindow* m_shown = nullptr;
+};
+
+TEST_F(NamesMenuTest, TheWindowDrawsWhatQuilloryCliPrintsForTheSameSeedAndChoices) {
+    MainWindow& window = start();
+    // Common names, seed 42, first and last names of both genders.
+    action("mnuCommonNames")->trigger();
+    dialogs.answerValue(QStringLiteral("42"));
+    action("mnuSameNames")->trigger();
+    EXPECT_EQ(generate(300), cli({"-n", "300", "--seed", "42", "--weighted", "--strip-spaces"}));
+    EXPECT_EQ(results().statusLine()->text(), QStringLiteral("300 names \u00b7 seed 42"));
+    results().backClick();
+
+    // Girls born in the 2000s, no repeats, spaces kept, seed 7.
+    action("mnuCommonNames")->trigger();
+    dialogs.answerValue(QStringLiteral("2000-2009"));
+    action("mnuBornIn")->trigger();
+    EXPECT_EQ(action("mnuBornIn")->text(), QStringLiteral("&Born In 2000\u20132009\u2026"));
+    action("mnuNoRepeats")->trigger();
+    action("mnuKeepSpaces")->trigger();
+    dialogs.answerValue(QStringLiteral("7"));
+    action("mnuSameNames")->trigger();
+    QTest::mouseClick(option("Option3"), Qt::LeftButton);
+    const QStringList girls = generate(2000);
+    EXPECT_EQ(girls, cli({"-n", "2000", "--seed", "7", "--born", "2000-2009", "--unique", "--gender", "female"}));
+    EXPECT_EQ(QSet<QString>(girls.begin(), girls.end()).size(), 2000);
+    results().backClick();
+
+    // Only a seed: uniform last names.
+    for (const char* on : {"mnuNoRepeats", "mnuKeepSpaces"})
+        action(on)->trigger();
+    dialogs.answerValue(QString()); // any year
+    action("mnuBornIn")->trigger();
+    dialogs.answerValue(QStringLiteral("1"));
+    action("mnuSameNames")->trigger();
+    QTest::mouseClick(option("Option6"), Qt::LeftButton);
+    EXPECT_EQ(generate(500), cli({"-n", "500", "--seed", "1", "--part", "last", "--strip-spaces"}));
+    EXPECT_EQ(window.namesMenu().choices().bornIn, QString());
+}
+
+// 200,000 first names drawn by the window against the births in data/ (both lists summed).
+TEST_F(NamesMenuTest, CommonNamesComeAsOftenAsPeopleWereGivenThem) {
+    const QHash<QString, double> births = firstNameBirthsInData([](const QString& name) { return ProperCase(QString(name).remove(u' ')); });
+    ASSERT_FALSE(births.isEmpty());
+    start();
+    action("mnuCommonNames")->trigger();
+    QTest::mouseClick(option("Option5"), Qt::LeftButton);
+    const QStringList drawn = generate(200'000);
+    ASSERT_EQ(drawn.size(), 200'000);
+    EXPECT_LT(chiSquareOfTop(births, drawn, 40), 73.4) << "40 degrees of freedom, p = 0.001";
+    EXPECT_TRUE(results().statusLine()->text().endsWith(QStringLiteral("seed 20261208")));
+}
+
+// Two first names and three last names make six: seven without repeats is one message with the
+// number, and nothing is drawn: the results of the last run stay, the count as typed.
+TEST_F(NamesMenuTest, MoreNamesThanTheListsCanMakeWithoutRepeatsIsOneMessageAndNoRun) {
+    workspace.storeNames("user_firstname", {"Anne", "Paul"});
+    workspace.storeNames("user_lastname", {"Martin", "Roux", "Da Silva"});
+    start();
+    QTest::mouseClick(option("Option8"), Qt::LeftButton);
+    EXPECT_FALSE(action("mnuBornIn")->isEnabled()) << "the User List has no years of birth";
+    action("mnuNoRepeats")->trigger();
+    const QStringList six = generate(6);
+    EXPECT_EQ(QSet<QString>(six.begin(), six.end()).size(), 6);
+    results().backClick();
+
+    const std::size_t before = dialogs.messages.size();
+    m_shown->text1()->setText(QStringLiteral("7"));
+    QTest::mouseClick(control("PushButton1"), Qt::LeftButton);
+    ASSERT_EQ(dialogs.messages.size(), before + 1);
+    EXPECT_EQ(dialogs.messages.back().text,
+              QStringLiteral("These lists can make 6 different names, fewer than asked for."));
+    EXPECT_EQ(resultTexts(), six);
+    EXPECT_EQ(m_shown->text1()->text(), QStringLiteral("7"));
+    EXPECT_TRUE(m_shown->isVisible());
+    EXPECT_FALSE(results().isVisible());
+}
+
+// Spaces kept: "Da Silva" is one last name, whole in column B of "Excel (2 cells)" however many
+// spaces it holds, read back by a reader of its own.
+TEST_F(NamesMenuTest, KeptSpacesGoWithTheirPartIntoTheTwoCells) {
+    workspace.storeNames("user_firstname", {"Anne Marie"});
+    workspace.storeNames("user_lastname", {"da silva"});
+    start();
+    QTest::mouseClick(option("Option8"), Qt::LeftButton);
+    action("mnuKeepSpaces")->trigger();
+    EXPECT_EQ(generate(2), QStringList({"Anne Marie Da Silva", "Anne Marie Da Silva"}));
+    EXPECT_EQ(results().statusLine()->text(), QStringLiteral("2 names")) << "drawn as designed: no seed to tell";
+    QTest::mouseClick(results().control(QStringLiteral("Option5")), Qt::LeftButton);
+    results().text2()->setText(desktop());
+    QTest::mouseClick(results().control(QStringLiteral("PushButton2")), Qt::LeftButton);
+    ASSERT_EQ(dialogs.programsStarted.size(), 1u);
+    const WorkbookContent sheet = readWorkbook(dialogs.programsStarted[0].back());
+    EXPECT_EQ(sheet.column(1, 2), QStringList({"Anne Marie", "Anne Marie"}));
+    EXPECT_EQ(sheet.column(2, 2), QStringList({"Da Silva", "Da Silva"}));
+}
+
+// "Save As…" in every type: text, CSV and JSON lines read by Python's own modules, workbooks by
+// openpyxl, each record equal to the parts drawn.
+TEST_F(NamesMenuTest, SaveAsWritesEveryTypeThatIndependentReadersReadBack) {
+    workspace.storeNames("user_firstname", {"Zoé, Marie", "Anne"});
+    workspace.storeNames("user_lastname", {"O\"Brien", "Da Silva"});
+    start();
+    QTest::mouseClick(option("Option8"), Qt::LeftButton);
+    action("mnuKeepSpaces")->trigger();
+    dialogs.answerValue(QStringLiteral("3"));
+    action("mnuSameNames")->trigger();
+    const QStringList drawn = generate(40);
+    const auto* run = dynamic_cast<const NameRun*>(results().listView1()->items().contents().get());
+    ASSERT_NE(run, nullptr);
+    QList<QStringList> parts;
+    for (int i = 0; i < 40; ++i)
+        parts << QStringList{run->firstName(i), run->lastName(i)};
+    ASSERT_TRUE(parts.contains(QStringList({"Zoé, Marie", "O\"Brien"})) ||
+                parts.contains(QStringList({"Zoé, Marie", "Da Silva"})));
+
+    const QString folder = workspace.path(QStringLiteral("saved"));
+    QDir().mkpath(folder);
+    static const char kReader[] = R"(
+import csv, json, sys
+path, kind = sys.argv[1], sys.argv[2]
+with open(path, newline="", encoding="utf-8") as f:
+    if kind == "csv":
+        rows = list(csv.reader(f, strict=True))[1:]
+    elif kind == "jsonl":
+        rows = [[r["first_name"], r["last_name"]] for r in (json.loads(l) for l in f.read().split("\n") if l)]
+    else:
+        rows = [[line] for line in f.read().split("\n")[:-1]]
+json.dump(rows, sys.stdout)
+)";
+    const auto readBack = [&](const QString& path, const char* kind) {
+        QProcess python;
+        python.start(QStringLiteral("/usr/bin/python3"), {"-c", kReader, path, kind});
+        python.waitForFinished(60'000);
+        EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+        QList<QStringList> rows;
+        for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+            QStringList fields;
+            for (const QJsonValue& field : row.toArray())
+                fields << field.toString();
+            rows << fields;
+        }
+        return rows;
+    };
+    const struct {
+        const char* name;
+        int filter;
+    } saves[] = {{"names", 0}, {"names.csv", 1}, {"names.jsonl", 2}, {"one.xlsx", 3}, {"two.xlsx", 4}};
+    for (const auto& [name, filter] : saves) {
+        SCOPED_TRACE(name);
+        dialogs.answerSaveFile(folder + u'/' + QLatin1String(name), filter);
+        results().findChild<QAction*>(QStringLiteral("mnuSaveAs"))->trigger();
+        EXPECT_TRUE(dialogs.errorReports().isEmpty()) << dialogs.errorReports().join(u'\n').toStdString();
+    }
+    QList<QStringList> lines;
+    for (const QString& line : drawn)
+        lines << QStringList{line};
+    EXPECT_EQ(readBack(folder + QStringLiteral("/names.txt"), "text"), lines) << "a type's ending is added";
+    EXPECT_EQ(readBack(folder + QStringLiteral("/names.csv"), "csv"), parts);
+    EXPECT_EQ(readBack(folder + QStringLiteral("/names.jsonl"), "jsonl"), parts);
+    EXPECT_EQ(readWorkbook(folder + QStringLiteral("/one.xlsx")).column(1, 40), drawn);
+    const WorkbookContent two = readWorkbook(folder + QStringLiteral("/two.xlsx"));
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(QStringList({two.column(1, 40)[i], two.column(2, 40)[i]}), parts[i]) << "row " << i + 1;
+    // The folder is remembered for the next "Save As…".
+    dialogs.answerSaveFile(QString(), -1);
+    results().findChild<QAction*>(QStringLiteral("mnuSaveAs"))->trigger();
+    EXPECT_EQ(dialogs.savesShown.back().startFolder, folder + QStringLiteral("/names.txt"));
+}
+
+// Every choice is stored as it changes, in the settings file beside the designed keys, and comes back
+// at the next start; a value edited by hand into nonsense reads as unset.
+TEST_F(NamesMenuTest, TheChoicesAreStoredAsTheyChangeAndRestoredAtTheNextStart) {
+    start();
+    for (const char* on : {"mnuCommonNames", "mnuNoRepeats", "mnuKeepSpaces"})
+        action(on)->trigger();
+    dialogs.answerValue(QStringLiteral("1954"));
+    action("mnuBornIn")->trigger();
+    dialogs.answerValue(QStringLiteral("18446744073709551615"));
+    action("mnuSameNames")->trigger();
+    {
+        QSettings file(workspace.settingsFile(), QSettings::IniFormat);
+        file.beginGroup(QStringLiteral("Quillory"));
+        EXPECT_EQ(file.value(QStringLiteral("CommonNames")).toString(), QStringLiteral("True"));
+        EXPECT_EQ(file.value(QStringLiteral("NoRepeats")).toString(), QStringLiteral("True"));
+        EXPECT_EQ(file.value(QStringLiteral("KeepSpaces")).toString(), QStringLiteral("True"));
+        EXPECT_EQ(file.value(QStringLiteral("BornIn")).toString(), QStringLiteral("1954"));
+        EXPECT_EQ(file.value(QStringLiteral("Seed")).toString(), QStringLiteral("18446744073709551615"));
+    }
+    start();
+    for (const char* on : {"mnuCommonNames", "mnuNoRepeats", "mnuKeepSpaces"})
+        EXPECT_TRUE(action(on)->isChecked()) << on;
+    EXPECT_EQ(action("mnuBornIn")->text(), QStringLiteral("&Born In 1954\u2026"));
+    EXPECT_EQ(m_shown->namesMenu().choices().seed, std::optional<std::uint64_t>(18446744073709551615ull));
+
+    {
+        QSettings file(workspace.settingsFile(), QSettings::IniFormat);
+        file.beginGroup(QStringLiteral("Quillory"));
+        file.setValue(QStringLiteral("BornIn"), QStringLiteral("1899"));
+        file.setValue(QStringLiteral("Seed"), QStringLiteral("-1"));
+        file.setValue(QStringLiteral("KeepSpaces"), QStringLiteral("maybe"));
+    }
+    start();
+    EXPECT_EQ(action("mnuBornIn")->text(), QStringLiteral("&Born In\u2026"));
+    EXPECT_FALSE(action("mnuKeepSpaces")->isChecked());
+    EXPECT_EQ(m_shown->namesMenu().choices().seed, std::nullopt);
+    EXPECT_TRUE(dialogs.errorReports().isEmpty());
+}
+
+} // namespace
+} // namespace quillory::test
