@@ -1,9 +1,12 @@
 #include "designedwindow.h"
 
+#include "core/apperror.h"
+#include "core/settings.h"
 #include "core/twips.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -36,7 +39,7 @@ int menuBarHeightFor(QWidget* window) {
 DesignedWindow::DesignedWindow(const QString& name, std::span<const ControlDesign> design, int widthTwips,
                                int heightTwips, WindowChrome chrome)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+                           Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint) {
     setObjectName(name);
     m_form = new QWidget(this);
     m_form->setObjectName(name + QStringLiteral("_form"));
@@ -66,13 +69,15 @@ DesignedWindow::DesignedWindow(const QString& name, std::span<const ControlDesig
     m_controls = buildControls(m_form, design, scale);
     m_tabOrder = std::make_unique<TabOrder>(m_controls, design);
 
-    const QSize form(twipsToPixels(widthTwips, designDpi(this)), twipsToPixels(heightTwips, designDpi(this)));
-    m_form->setGeometry(0, m_menuBarHeight, form.width(), form.height());
-    if (m_menuBar)
-        m_menuBar->setGeometry(0, 0, form.width(), m_menuBarHeight);
-    if (m_statusLine)
-        m_statusLine->setGeometry(0, m_menuBarHeight + form.height(), form.width(), m_statusLineHeight);
-    setFixedSize(form.width(), form.height() + chromeHeight());
+    for (const ControlDesign& item : design) {
+        QWidget* widget = m_controls.value(QString::fromUtf8(item.name));
+        m_placed.push_back({widget, item.follow, widget->geometry()});
+    }
+    m_formSize = QSize(twipsToPixels(widthTwips, designDpi(this)), twipsToPixels(heightTwips, designDpi(this)));
+    m_designedSize = QSize(m_formSize.width(), m_formSize.height() + chromeHeight());
+    setMinimumSize(m_designedSize);
+    resize(m_designedSize);
+    followTheSize();
 }
 
 DesignedWindow::~DesignedWindow() = default;
@@ -86,6 +91,68 @@ void DesignedWindow::centreOnScreen() {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
+    }
+}
+
+void DesignedWindow::followTheSize() {
+    const QSize form(width(), height() - chromeHeight());
+    m_form->setGeometry(0, m_menuBarHeight, form.width(), form.height());
+    if (m_menuBar)
+        m_menuBar->setGeometry(0, 0, form.width(), m_menuBarHeight);
+    if (m_statusLine)
+        m_statusLine->setGeometry(0, m_menuBarHeight + form.height(), form.width(), m_statusLineHeight);
+    const QSize extra(std::max(form.width() - m_formSize.width(), 0), std::max(form.height() - m_formSize.height(), 0));
+    for (const Placed& placed : m_placed)
+        placed.control->setGeometry(followedGeometry(placed.designed, placed.follow, extra));
+}
+
+void DesignedWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    followTheSize();
+}
+
+void DesignedWindow::rememberSizeIn(SettingsStore& settings) {
+    m_settings = &settings;
+    const QString name = objectName();
+    const QStringList kept = settings.ReadSetting(name + QStringLiteral("Size"), QString()).split(u'x');
+    bool wide = false;
+    bool tall = false;
+    QSize size(kept.value(0).toInt(&wide), kept.value(1).toInt(&tall));
+    if (wide && tall && kept.size() == 2) {
+        // Within the screen's free area, with room for the frame, and never below the design.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const int titleBar = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), 30);
+            size = size.boundedTo(screen->availableGeometry().size() - QSize(8, titleBar + 8));
+        }
+        resize(size.expandedTo(m_designedSize));
+    }
+    try {
+        m_maximizedAtStart = truthFromText(settings.ReadSetting(name + QStringLiteral("Maximized"), truthText(false)));
+    } catch (const AppError&) {
+        m_maximizedAtStart = false;
+    }
+}
+
+void DesignedWindow::showAsRemembered() {
+    if (m_maximizedAtStart)
+        showMaximized();
+    else
+        show();
+}
+
+void DesignedWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (m_settings == nullptr || event->spontaneous())
+        return;
+    const bool maximized = isMaximized();
+    m_maximizedAtStart = maximized;
+    const QSize size = maximized ? normalGeometry().size() : this->size();
+    // The size is a convenience: a store that cannot be written loses it, and is reported where it matters.
+    try {
+        m_settings->StoreSetting(objectName() + QStringLiteral("Size"),
+                                 QStringLiteral("%1x%2").arg(size.width()).arg(size.height()));
+        m_settings->StoreSetting(objectName() + QStringLiteral("Maximized"), truthText(maximized));
+    } catch (const AppError&) {
     }
 }
 

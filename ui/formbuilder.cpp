@@ -13,6 +13,7 @@
 #include <QRadioButton>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace quillory {
@@ -68,6 +69,17 @@ QButtonGroup* optionGroupOf(QWidget* container) {
 }
 
 } // namespace
+
+QRect followedGeometry(const QRect& designed, const Follow& follow, QSize extra) {
+    // The edges are rounded, not the moves and growths, so that neighbours that share an edge at the
+    // design still share it.
+    const auto at = [](int from, double share, int by) { return from + static_cast<int>(std::lround(share * by)); };
+    const int left = at(designed.left(), follow.moveX, extra.width());
+    const int top = at(designed.top(), follow.moveY, extra.height());
+    const int right = at(designed.left() + designed.width(), follow.moveX + follow.growX, extra.width());
+    const int bottom = at(designed.top() + designed.height(), follow.moveY + follow.growY, extra.height());
+    return QRect(left, top, right - left, bottom - top);
+}
 
 QFont designFont(double pointSize) {
     QFont font(QStringLiteral("Arial"));

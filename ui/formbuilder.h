@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QHash>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <span>
@@ -13,6 +15,18 @@ namespace quillory {
 
 enum class ControlKind { Frame, Option, TextBox, List, PushButton, ProgressBar };
 
+/**
+ * How a control follows a window made larger than its design: the shares of the window's extra
+ * width and height by which the control moves (its left and top edges, within its container) and
+ * grows. A control of none stays where it was designed, at its designed size.
+ */
+struct Follow {
+    double moveX = 0;
+    double growX = 0;
+    double moveY = 0;
+    double growY = 0;
+};
+
 /** One control of a window as designed: geometry in twips relative to its container. */
 struct ControlDesign {
     const char* name;
@@ -22,7 +36,11 @@ struct ControlDesign {
     int left, top, width, height;
     int tabIndex;
     bool on = false; // option buttons: selected at design
+    Follow follow = {};
 };
+
+/** A control's place at `extra` pixels beyond the designed form, from its place at the design. */
+QRect followedGeometry(const QRect& designed, const Follow& follow, QSize extra);
 
 /**
  * Creates the controls of a window from its design table in `form`, the window's designed client area

@@ -11,7 +11,10 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QResizeEvent>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace quillory {
 
@@ -66,6 +69,13 @@ void ListControl::addColumnHeader(const QString& text) {
 
 void ListControl::setColumnWidthTwips(int twips) {
     setColumnWidth(0, twipsToPixels(twips, designDpi(this)));
+}
+
+void ListControl::resizeEvent(QResizeEvent* event) {
+    const int change = event->size().width() - event->oldSize().width();
+    QTableView::resizeEvent(event);
+    if (event->oldSize().isValid() && change != 0 && columnWidth(0) > 0)
+        setColumnWidth(0, std::max(columnWidth(0) + change, 1));
 }
 
 void ListControl::clearItems() {

@@ -85,6 +85,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    /** The column widens and narrows with the list, by as much as the list does. */
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void selectRow(int row);

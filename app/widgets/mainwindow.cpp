@@ -54,10 +54,21 @@ QString listToolTip() {
 
 using K = ControlKind;
 
+// How the controls follow a window made larger than designed: its extra height goes to the two lists
+// in equal shares (what is below a list moves down with it), its extra width to every control that
+// spans its frame; the others keep their place.
+constexpr Follow kSpans{.growX = 1};
+constexpr Follow kFirstList{.growX = 1, .growY = 0.5};
+constexpr Follow kBelowFirstList{.moveY = 0.5};
+constexpr Follow kSpansBelowFirstList{.growX = 1, .moveY = 0.5};
+constexpr Follow kLastNamesFrame{.growX = 1, .moveY = 0.5, .growY = 0.5};
+constexpr Follow kSpansBelowBothLists{.growX = 1, .moveY = 1};
+
 // The window as designed, top to bottom; geometry in twips relative to the container.
+// clang-format off
 constexpr ControlDesign kForm1Controls[] = {
-    {"PushButton8", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Help"), nullptr, 120, 120, 7800, 405, 10},
-    {"Frame4", K::Frame, QT_TRANSLATE_NOOP("Form1", "List Options"), nullptr, 120, 570, 7800, 1850, 17},
+    {"PushButton8", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Help"), nullptr, 120, 120, 7800, 405, 10, false, kSpans},
+    {"Frame4", K::Frame, QT_TRANSLATE_NOOP("Form1", "List Options"), nullptr, 120, 570, 7800, 1850, 17, false, kSpans},
     {"Option9", K::Option, QT_TRANSLATE_NOOP("Form1", "Halvard's List - Generate random names from my list of names"),
      "Frame4", 240, 300, 6300, 255, 11, true},
     {"Frame1", K::Frame, QT_TRANSLATE_NOOP("Form1", "Gender Options (Halvard's List Only)"), "Frame4", 600, 570, 4320,
@@ -67,28 +78,38 @@ constexpr ControlDesign kForm1Controls[] = {
     {"Option3", K::Option, QT_TRANSLATE_NOOP("Form1", "Female Only"), "Frame1", 2610, 300, 1455, 255, 14},
     {"Option8", K::Option, QT_TRANSLATE_NOOP("Form1", "User List - Generate random names from your list of names"),
      "Frame4", 225, 1440, 6015, 255, 16},
-    {"Frame2", K::Frame, QT_TRANSLATE_NOOP("Form1", "Part Of Name"), nullptr, 120, 2460, 7800, 825, 22},
+    {"Frame2", K::Frame, QT_TRANSLATE_NOOP("Form1", "Part Of Name"), nullptr, 120, 2460, 7800, 825, 22, false, kSpans},
     {"Option4", K::Option, QT_TRANSLATE_NOOP("Form1", "First and Last Name"), "Frame2", 240, 360, 2100, 255, 23, true},
     {"Option5", K::Option, QT_TRANSLATE_NOOP("Form1", "First Name Only"), "Frame2", 2460, 360, 1695, 255, 24},
     {"Option6", K::Option, QT_TRANSLATE_NOOP("Form1", "Last Name Only"), "Frame2", 4290, 360, 1695, 255, 25},
     {"Frame3", K::Frame, QT_TRANSLATE_NOOP("Form1", "How many names would you like to generate?"), nullptr, 120, 3315,
-     7800, 825, 15},
-    {"Text1", K::TextBox, "Text1", "Frame3", 240, 300, 7305, 375, 0},
-    {"Frame6", K::Frame, QT_TRANSLATE_NOOP("Form1", "First Names"), nullptr, 120, 4170, 7800, 2805, 19},
-    {"ListView1", K::List, "", "Frame6", 240, 300, 7320, 1320, 1},
-    {"PushButton2", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Add First Name"), "Frame6", 240, 1710, 3600, 405, 2},
+     7800, 825, 15, false, kSpans},
+    {"Text1", K::TextBox, "Text1", "Frame3", 240, 300, 7305, 375, 0, false, kSpans},
+    {"Frame6", K::Frame, QT_TRANSLATE_NOOP("Form1", "First Names"), nullptr, 120, 4170, 7800, 2805, 19, false,
+     kFirstList},
+    {"ListView1", K::List, "", "Frame6", 240, 300, 7320, 1320, 1, false, kFirstList},
+    {"PushButton2", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Add First Name"), "Frame6", 240, 1710, 3600, 405, 2,
+     false, kBelowFirstList},
     {"PushButton6", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Load First Names From File"), "Frame6", 3940, 1710, 3600,
-     405, 3},
-    {"PushButton4", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Delete"), "Frame6", 240, 2220, 7320, 405, 4},
-    {"Frame5", K::Frame, QT_TRANSLATE_NOOP("Form1", "Last Names"), nullptr, 120, 7020, 7800, 2805, 18},
-    {"ListView2", K::List, "", "Frame5", 240, 300, 7320, 1320, 5},
-    {"PushButton5", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Add Last Name"), "Frame5", 240, 1710, 3600, 400, 6},
+     405, 3, false, kBelowFirstList},
+    {"PushButton4", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Delete"), "Frame6", 240, 2220, 7320, 405, 4, false,
+     kSpansBelowFirstList},
+    {"Frame5", K::Frame, QT_TRANSLATE_NOOP("Form1", "Last Names"), nullptr, 120, 7020, 7800, 2805, 18, false,
+     kLastNamesFrame},
+    // Inside its frame, the last-name list grows as the first-name list does.
+    {"ListView2", K::List, "", "Frame5", 240, 300, 7320, 1320, 5, false, kFirstList},
+    {"PushButton5", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Add Last Name"), "Frame5", 240, 1710, 3600, 400, 6,
+     false, kBelowFirstList},
     {"PushButton7", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Load Last Names From File"), "Frame5", 3975, 1710, 3600,
-     405, 7},
-    {"PushButton3", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Delete"), "Frame5", 240, 2220, 7320, 405, 8},
-    {"PushButton1", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Start Generating"), nullptr, 120, 9945, 7800, 405, 9},
-    {"ProgressBar1", K::ProgressBar, QT_TRANSLATE_NOOP("Form1", "Progress Bar"), nullptr, 120, 10455, 7800, 405, 20},
+     405, 7, false, kBelowFirstList},
+    {"PushButton3", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Delete"), "Frame5", 240, 2220, 7320, 405, 8, false,
+     kSpansBelowFirstList},
+    {"PushButton1", K::PushButton, QT_TRANSLATE_NOOP("Form1", "Start Generating"), nullptr, 120, 9945, 7800, 405, 9,
+     false, kSpansBelowBothLists},
+    {"ProgressBar1", K::ProgressBar, QT_TRANSLATE_NOOP("Form1", "Progress Bar"), nullptr, 120, 10455, 7800, 405, 20,
+     false, kSpansBelowBothLists},
 };
+// clang-format on
 
 } // namespace
 
@@ -113,6 +134,7 @@ MainWindow::MainWindow(AppContext& context, ResultsWindowFactory makeResultsWind
         m_context, controls(), *m_options, *m_pointer, [this] { FillNameLists(); }, this);
     connect(qobject_cast<QPushButton*>(control(QStringLiteral("PushButton1"))), &QPushButton::clicked, this,
             &MainWindow::startGenerating);
+    rememberSizeIn(m_context.settings);
     m_namesMenu = new NamesMenu(m_context, menuBar(), qobject_cast<QRadioButton*>(control(QStringLiteral("Option8"))),
                                 OptionsPanel::helpText(), this);
 }
@@ -325,7 +347,7 @@ void MainWindow::showProgress(int percent) {
 
 void MainWindow::showAtStart() {
     centreOnScreen();
-    show();
+    showAsRemembered();
     activateWindow();
     m_text1->setFocus(Qt::OtherFocusReason);
 }

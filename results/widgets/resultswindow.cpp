@@ -48,19 +48,32 @@ const QString kSaveAsFolderKey = QStringLiteral("SaveAsFolder");
 
 using K = ControlKind;
 
+// How the controls follow a window made larger than designed: its extra height goes to the list, its
+// extra width to every control that spans it, and the "..." button stays at the right end of the
+// folder box.
+constexpr Follow kSpans{.growX = 1};
+constexpr Follow kTheList{.growX = 1, .growY = 1};
+constexpr Follow kSpansBelowTheList{.growX = 1, .moveY = 1};
+constexpr Follow kAtTheRight{.moveX = 1};
+
 // The window as designed, top to bottom; geometry in twips relative to the container.
+// clang-format off
 constexpr ControlDesign kForm2Controls[] = {
-    {"PushButton8", K::PushButton, QT_TRANSLATE_NOOP("Form2", "< Back"), nullptr, 120, 120, 7800, 405, 0},
-    {"Frame2", K::Frame, QT_TRANSLATE_NOOP("Form2", "Output"), nullptr, 120, 600, 7800, 735, 8},
+    {"PushButton8", K::PushButton, QT_TRANSLATE_NOOP("Form2", "< Back"), nullptr, 120, 120, 7800, 405, 0, false, kSpans},
+    {"Frame2", K::Frame, QT_TRANSLATE_NOOP("Form2", "Output"), nullptr, 120, 600, 7800, 735, 8, false, kSpans},
     {"Option4", K::Option, QT_TRANSLATE_NOOP("Form2", "Text File"), "Frame2", 240, 330, 1800, 255, 1, true},
     {"Option5", K::Option, QT_TRANSLATE_NOOP("Form2", "Excel (2 cells)"), "Frame2", 2280, 330, 2400, 255, 2},
     {"Option6", K::Option, QT_TRANSLATE_NOOP("Form2", "Excel (1 cell)"), "Frame2", 4920, 330, 2400, 255, 3},
-    {"ListView1", K::List, "", nullptr, 120, 1440, 7800, 4680, 4},
-    {"Frame4", K::Frame, QT_TRANSLATE_NOOP("Form2", "Save Results To This Folder"), nullptr, 120, 6240, 7800, 840, 9},
-    {"Text2", K::TextBox, "", "Frame4", 240, 330, 6840, 375, 5},
-    {"PushButton1", K::PushButton, QT_TRANSLATE_NOOP("Form2", "..."), "Frame4", 7170, 330, 450, 375, 6},
-    {"PushButton2", K::PushButton, QT_TRANSLATE_NOOP("Form2", "Save Results"), nullptr, 120, 7230, 7800, 405, 7},
+    {"ListView1", K::List, "", nullptr, 120, 1440, 7800, 4680, 4, false, kTheList},
+    {"Frame4", K::Frame, QT_TRANSLATE_NOOP("Form2", "Save Results To This Folder"), nullptr, 120, 6240, 7800, 840, 9,
+     false, kSpansBelowTheList},
+    {"Text2", K::TextBox, "", "Frame4", 240, 330, 6840, 375, 5, false, kSpans},
+    {"PushButton1", K::PushButton, QT_TRANSLATE_NOOP("Form2", "..."), "Frame4", 7170, 330, 450, 375, 6, false,
+     kAtTheRight},
+    {"PushButton2", K::PushButton, QT_TRANSLATE_NOOP("Form2", "Save Results"), nullptr, 120, 7230, 7800, 405, 7, false,
+     kSpansBelowTheList},
 };
+// clang-format on
 
 QString form2Tag(const char* procedure) {
     return ErrorLocationTag(QStringLiteral("Form2"), QString::fromUtf8(procedure));
@@ -115,6 +128,7 @@ ResultsWindow::ResultsWindow(AppContext& context, QWidget* mainWindow)
         g.step(100, [&] { m_listView1->copyAll(); });
     });
     showStatus();
+    rememberSizeIn(m_context.settings);
 }
 
 ResultsWindow::~ResultsWindow() = default;
@@ -206,8 +220,10 @@ void ResultsWindow::showResults() {
     if (!m_shownBefore) {
         m_shownBefore = true;
         centreOnScreen();
+        showAsRemembered();
+    } else {
+        show();
     }
-    show();
     activateWindow();
 }
 
