@@ -3,6 +3,7 @@
 #include "core/outputfile.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "store/lastnamespellings.h"
 #include "ui/programicon.h"
 #include "ui/qtdialogs.h"
 #include "ui/translations.h"
@@ -63,8 +64,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (asked(argc, argv, nullptr, "--version")) {
-        std::printf("quillory (Quillory) %s\nNames: Source : INSEE, Licence Ouverte / Open Licence 2.0.\n",
-                    qPrintable(quillory::appinfo::kVersion));
+        std::printf("quillory (Quillory) %s\n%s\n", qPrintable(quillory::appinfo::kVersion),
+                    qPrintable(quillory::builtInNamesLine()));
         return 0;
     }
     QApplication app(argc, argv);

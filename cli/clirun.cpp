@@ -7,6 +7,7 @@
 #include "core/outputfile.h"
 #include "core/random.h"
 #include "generator/namedraws.h"
+#include "store/lastnamespellings.h"
 #include "store/namebirths.h"
 #include "store/namedatabase.h"
 #include "store/namefilereader.h"
@@ -228,6 +229,12 @@ RunPools loadPools(const Options& options, const Environment& environment) {
         }
         NameDatabase& names = openDatabase();
         try {
+            // An older copy's built-in surnames are read as the window shows them once it has respelt them.
+            if (query.statement == statements::kSystemLastNames) {
+                for (const QString& name : builtInLastNames(names))
+                    add(pool, firstNames, name);
+                return;
+            }
             for (NameQuery rows(names, query.statement, query.column); !rows.atEnd(); rows.moveNext())
                 add(pool, firstNames, rows.value());
         } catch (const AppError& error) {

@@ -2,6 +2,7 @@
 
 #include "core/appinfo.h"
 #include "core/random.h"
+#include "store/lastnamespellings.h"
 
 #include <QCommandLineParser>
 #include <QHash>
@@ -316,9 +317,8 @@ Request parseArguments(const QStringList& arguments) {
         }
         if (parser.isSet("version")) {
             request.kind = Request::Kind::Version;
-            request.text = QStringLiteral("%1 (%2) %3\n"
-                                          "Names: Source : INSEE, Licence Ouverte / Open Licence 2.0.\n")
-                               .arg(kProgramName, appinfo::kDisplayName, appinfo::kVersion);
+            request.text = QStringLiteral("%1 (%2) %3\n%4\n")
+                               .arg(kProgramName, appinfo::kDisplayName, appinfo::kVersion, builtInNamesLine());
             return request;
         }
         if (!parser.positional.isEmpty())

@@ -14,11 +14,23 @@ namespace quillory {
 namespace {
 
 // A name as it is looked up: without spaces or apostrophes, letter case folded.
+bool isAscii(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// A name as it is first looked up: its letter case folded.
+QString exactKeyOf(const QString& name) {
+    return name.toCaseFolded();
+}
+
+// A name as it is looked up when no name is exactly it: without spaces, apostrophes or accents, its
+// letter case folded, so that "LE FLOCH" finds Le Floc'h and "Lefevre" finds Lefèvre.
 QString keyOf(const QString& name) {
+    const QString decomposed = isAscii(name) ? name : name.normalized(QString::NormalizationForm_D);
     QString key;
-    key.reserve(name.size());
-    for (const QChar c : name)
-        if (c != u' ' && c != u'\'' && c != u'\u2019')
+    key.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c != u' ' && c != u'\'' && c != u'\u2019' && c != u'\u02bc' && c.category() != QChar::Mark_NonSpacing)
             key.append(c);
     return key.toCaseFolded();
 }
@@ -44,6 +56,8 @@ constexpr char kFirstNameBirthsIn[] =
 // The years a period of births may span at all; the data's own run from 1900 to 2024.
 constexpr std::int64_t kFirstRecordedYear = 1900;
 constexpr std::int64_t kLastRecordedYear = 2100;
+
+constexpr char kFirstNamesWithBirths[] = "select distinct firstname from system_firstnamebirths";
 
 // The largest common denominator a read may need; periods of whole decades or half decades need 10.
 constexpr std::int64_t kMaxScale = 1 << 20;
@@ -109,7 +123,7 @@ YearBirths YearBirths::read(NameDatabase& database, BirthYears years, bool male,
         const std::int64_t covered =
             std::min<std::int64_t>(to, years.last) - std::max<std::int64_t>(from, years.first) + 1;
         const std::int64_t common = std::gcd(covered, to - from + 1);
-        Share share{keyOf(query.value()), births, covered / common, (to - from + 1) / common};
+        Share share{exactKeyOf(query.value()), births, covered / common, (to - from + 1) / common};
         scale = std::lcm(scale, share.period);
         if (scale > kMaxScale)
             throw AppError(QStringLiteral("system_firstnamebirths: periods of years too uneven to weigh exactly"));
@@ -117,6 +131,7 @@ YearBirths YearBirths::read(NameDatabase& database, BirthYears years, bool male,
     }
 
     YearBirths result;
+    QHash<QString, std::uint64_t> exact;
     unsigned __int128 total = 0;
     for (const Share& share : shares) {
         // births × covered / period, times the scale: a whole number, since the period divides the scale.
@@ -127,13 +142,25 @@ YearBirths YearBirths::read(NameDatabase& database, BirthYears years, bool male,
         if (total >= (static_cast<unsigned __int128>(1) << 63))
             throw AppError(QStringLiteral("system_firstnamebirths: more births than a draw can weigh"));
         if (weight != 0)
-            result.m_weights[share.key] += static_cast<std::uint64_t>(weight);
+            exact[share.key] += static_cast<std::uint64_t>(weight);
     }
+    // Every built-in first name, given in those years or not, is found as itself; any other whatever
+    // its accents too, the most common of the names alike answering for it.
+    for (NameQuery names(database, kFirstNamesWithBirths, "firstname"); !names.atEnd(); names.moveNext())
+        result.m_known.insert(exactKeyOf(names.value()));
+    for (auto it = exact.cbegin(); it != exact.cend(); ++it) {
+        std::uint64_t& alike = result.m_alike[keyOf(it.key())];
+        alike = std::max(alike, it.value());
+    }
+    result.m_weights = std::move(exact);
     return result;
 }
 
 std::uint64_t YearBirths::weight(const QString& name) const {
-    return m_weights.value(keyOf(name), 0);
+    const QString key = exactKeyOf(name);
+    if (m_known.contains(key))
+        return m_weights.value(key, 0);
+    return m_alike.value(keyOf(name), 0);
 }
 
 BirthCounts BirthCounts::read(const QString& file) {
@@ -162,7 +189,11 @@ BirthCounts BirthCounts::read(const QString& file) {
             throw AppError(
                 QStringLiteral("%1:%2: the births add up to more than a draw can weigh").arg(file).arg(lineNumber));
         totals[list] += count;
-        births.m_counts[list][keyOf(QString::fromUtf8(fields[1]))] += count;
+        const QString name = QString::fromUtf8(fields[1]);
+        births.m_counts[list][exactKeyOf(name)] += count;
+        // Of the names that look alike once folded, the most common answers for them.
+        std::uint64_t& alike = births.m_alike[list][keyOf(name)];
+        alike = std::max(alike, births.m_counts[list][exactKeyOf(name)]);
         any = true;
     }
     if (in.error() != QFileDevice::NoError)
@@ -182,12 +213,14 @@ BirthCounts BirthCounts::read(const QString& file) {
 }
 
 std::uint64_t BirthCounts::count(BirthList list, const QString& name) const {
-    return m_counts[static_cast<int>(list)].value(keyOf(name), 0);
+    const int at = static_cast<int>(list);
+    if (const auto exact = m_counts[at].constFind(exactKeyOf(name)); exact != m_counts[at].cend())
+        return *exact;
+    return m_alike[at].value(keyOf(name), 0);
 }
 
 std::uint64_t BirthCounts::firstNameCount(const QString& name) const {
-    const QString key = keyOf(name);
-    return m_counts[0].value(key, 0) + m_counts[1].value(key, 0);
+    return count(BirthList::Male, name) + count(BirthList::Female, name);
 }
 
 std::uint64_t BirthCounts::least(BirthList list) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
@@ -19,8 +20,10 @@ enum class BirthList { Male, Female, Last };
 
 /**
  * How many people were born with each built-in name (INSEE's counts), read from births.tsv: one line
- * per name, "m", "f" or "l", a tab, the name, a tab, the count. Names are matched without regard to
- * letter case, apostrophes or spaces, so "LE FLOCH" finds Le Floc'h.
+ * per name, "m", "f" or "l", a tab, the name, a tab, the count. A name is found whatever its letter
+ * case; one that no name is in any letter case is found whatever its apostrophes, spaces and accents
+ * too ("LE FLOCH" finds Le Floc'h, "Lefevre" Lefèvre), and where several names look alike that way,
+ * the most common of them answers.
  */
 class BirthCounts {
 public:
@@ -37,7 +40,8 @@ public:
     std::uint64_t leastFirstName() const { return m_leastFirst; }
 
 private:
-    QHash<QString, std::uint64_t> m_counts[3];
+    QHash<QString, std::uint64_t> m_counts[3]; // by name, letter case folded
+    QHash<QString, std::uint64_t> m_alike[3];  // by name folded further (see count())
     std::uint64_t m_least[3] = {};
     std::uint64_t m_leastFirst = 0;
 };
@@ -103,7 +107,9 @@ public:
     bool any() const { return !m_weights.isEmpty(); }
 
 private:
-    QHash<QString, std::uint64_t> m_weights;
+    QHash<QString, std::uint64_t> m_weights; // by name, letter case folded
+    QHash<QString, std::uint64_t> m_alike;   // by name without apostrophes, spaces or accents
+    QSet<QString> m_known;                   // every first name of the table, in any years
 };
 
 } // namespace quillory

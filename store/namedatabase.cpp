@@ -3,6 +3,7 @@
 #include "core/apperror.h"
 #include "core/nativepath.h"
 #include "core/outputfile.h"
+#include "lastnamespellings.h"
 #include "namecollation.h"
 
 #include <QCoreApplication>
@@ -231,6 +232,12 @@ void NameDatabase::open() {
         throw AppError(QStringLiteral("%1: %2").arg(e.message(), m_file));
     }
     m_db = db;
+    // A copy made by an earlier version is brought up to date the first time it is opened to be
+    // written; one that cannot be written now (locked, say) is brought up to date at a later open.
+    try {
+        bringBuiltInNamesUpToDate(*this);
+    } catch (const AppError&) {
+    }
 }
 
 void NameDatabase::openForReading() {
@@ -350,6 +357,7 @@ void NameDatabase::create(const QString& file) {
         // The log mode is kept in the file, so every later connection finds it set.
         runPragma(db, "pragma journal_mode = wal");
         runPragma(db, kSchema);
+        runPragma(db, QByteArray("pragma user_version = " + QByteArray::number(kNamesVersion)).constData());
     } catch (...) {
         sqlite3_close_v2(db);
         throw;

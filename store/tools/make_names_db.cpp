@@ -6,7 +6,8 @@
 //     quillory-make-names-db OUTPUT MALE_FIRST_NAMES FEMALE_FIRST_NAMES LAST_NAMES BIRTHS_BY_DECADE
 //
 // The births by decade hold nothing of the user's, so they can also be brought up to date in a
-// database that is in use, every other table left as it is:
+// database that is in use, every other table left as it is (and a database made by an earlier version
+// gets its built-in surnames respelt, as the program does when it opens one):
 //
 //     quillory-make-names-db --births DATABASE BIRTHS_BY_DECADE
 

@@ -2,6 +2,9 @@
 
 #include "store/namedatabase.h"
 
+#include <QHash>
+#include <sqlite3.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,8 +42,49 @@ void TempWorkspace::installBuiltInNames() const {
     QFile::setPermissions(nameDatabase(), QFile::ReadOwner | QFile::WriteOwner);
 }
 
+QString TempWorkspace::installVersion1Names(const QString& file) const {
+    const QString target = file.isEmpty() ? nameDatabase() : file;
+    QFile::remove(target);
+    // The spellings table read on its own: the form shipped before for each spelling now.
+    QHash<QString, QString> shipped;
+    {
+        QFile table(QStringLiteral(QUILLORY_SOURCE_DIR "/data/last_name_spellings.tsv"));
+        EXPECT_TRUE(table.open(QIODevice::ReadOnly));
+        const QList<QByteArray> rows = table.readAll().split('\n');
+        for (qsizetype i = 1; i < rows.size(); ++i)
+            if (const QList<QByteArray> fields = rows[i].split('\t'); fields.size() == 3)
+                shipped.insert(QString::fromUtf8(fields[1]), QString::fromUtf8(fields[0]));
+    }
+    const auto lines = [](const char* list) {
+        QFile in(QStringLiteral(QUILLORY_SOURCE_DIR "/data/") + QLatin1String(list));
+        EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+        QStringList names = QString::fromUtf8(in.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        return names;
+    };
+    NameDatabase::create(target);
+    QStringList last = lines("last_names.txt");
+    for (QString& name : last)
+        name = shipped.value(name, name);
+    storeNamesIn(target, "system_mfirstname", lines("male_first_names.txt"));
+    storeNamesIn(target, "system_ffirstname", lines("female_first_names.txt"));
+    storeNamesIn(target, "system_lastname", last);
+    NameDatabase database(target);
+    database.openForReading(); // checks the file, writes nothing
+    database.close();
+    // Version 1 recorded no version of its names.
+    sqlite3* raw = nullptr;
+    sqlite3_open(QFile::encodeName(target).constData(), &raw);
+    sqlite3_exec(raw, "pragma user_version = 0", nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+    return target;
+}
+
 void TempWorkspace::storeNames(const char* table, const QStringList& names) const {
-    NameDatabase database(nameDatabase());
+    storeNamesIn(nameDatabase(), table, names);
+}
+
+void TempWorkspace::storeNamesIn(const QString& file, const char* table, const QStringList& names) const {
+    NameDatabase database(file);
     database.open();
     // The first column of the table, whatever its name.
     const QByteArray statement = QByteArray("insert into ") + table + " values (?1)";
@@ -52,7 +96,7 @@ void TempWorkspace::storeNames(const char* table, const QStringList& names) cons
 
 QStringList TempWorkspace::storedNames(const char* table, const QString& file) const {
     NameDatabase database(file.isEmpty() ? nameDatabase() : file);
-    database.open();
+    database.openForReading(); // looking changes nothing
     const std::map<QByteArray, const char*> columns = {{"system_mfirstname", "Mfirst"},
                                                        {"system_ffirstname", "Ffirst"},
                                                        {"system_lastname", "Last"},

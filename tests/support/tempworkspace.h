@@ -34,10 +34,18 @@ public:
     void createNameDatabase() const;
     /** Puts a copy of the built-in names.mdb, as the build made it, in the program folder. */
     void installBuiltInNames() const;
+    /**
+     * Puts a names.mdb as version 1 of the built-in names had it in the program folder (or at `file`):
+     * the built-in lists of data/ with every respelt surname spelt as it was shipped before, and no
+     * version recorded. Returns its path.
+     */
+    QString installVersion1Names(const QString& file = {}) const;
     /** Stores names in a table of names.mdb, as they are given, in this order. */
     void storeNames(const char* table, const QStringList& names) const;
     /** The names of a table of names.mdb (or of another name database), in the order they were stored. */
     QStringList storedNames(const char* table, const QString& file = {}) const;
+    /** Stores names in a table of another name database. */
+    void storeNamesIn(const QString& file, const char* table, const QStringList& names) const;
 
 private:
     QTemporaryDir m_dir;
