@@ -7,6 +7,7 @@
 #include "core/outputfile.h"
 #include "core/random.h"
 #include "generator/namedraws.h"
+#include "generator/people.h"
 #include "store/lastnamespellings.h"
 #include "store/namebirths.h"
 #include "store/namedatabase.h"
@@ -212,15 +213,38 @@ RunPools loadPools(const Options& options, const Environment& environment) {
                                       .arg(options.bornText, genderWord(options.gender))};
     }
 
+    // The births of each first name by sex and period, when the fields need the person behind it.
+    const auto needsPerson = [&] {
+        for (const Field field : options.fields)
+            if (field == Field::Sex || field == Field::BirthYear || field == Field::BirthDate || field == Field::Title)
+                return true;
+        return false;
+    };
+    std::optional<FirstNameBirths> births;
+    PeopleSource people;
+    if (needFirst && needsPerson()) {
+        try {
+            births =
+                readFirstNameBirths(environment.paths, options.firstNamesFile.isEmpty() ? &openDatabase() : nullptr,
+                                    !options.database.isEmpty());
+        } catch (const Failure&) {
+            throw;
+        } catch (const AppError& error) {
+            throw Failure{kRunFailure, error.message()};
+        }
+    }
+
     // Weighted and unique draws take each printed text once; uniform draws take a list as it is.
     const bool distinct = options.weighted || options.unique;
-    DrawPoolBuilder first(options.stripSpaces, distinct);
-    DrawPoolBuilder last(options.stripSpaces, distinct);
+    DrawPoolBuilder first(options.stripSpaces, distinct, options.ascii);
+    DrawPoolBuilder last(options.stripSpaces, distinct, options.ascii);
     const auto add = [&](DrawPoolBuilder& pool, bool firstNames, const QString& name) {
-        if (weights)
-            pool.add(name, firstNames ? weights->first(name) : weights->last(name));
-        else
-            pool.add(name);
+        const bool added =
+            weights ? pool.add(name, firstNames ? weights->first(name) : weights->last(name)) : pool.add(name);
+        if (added && firstNames && births) {
+            const NameBirthSpans* of = births->find(name);
+            people.firstNames.push_back(of != nullptr ? *of : NameBirthSpans{});
+        }
     };
     const auto fill = [&](DrawPoolBuilder& pool, bool firstNames, const QString& file, const ListQuery& query) {
         if (!file.isEmpty()) {
@@ -252,7 +276,7 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     if (database)
         database->close();
 
-    RunPools pools{first.take(), last.take(), {}};
+    RunPools pools{first.take(), last.take(), {}, std::move(people)};
     if (!weighable(pools.first) || !weighable(pools.last))
         throw Failure{kRunFailure, QStringLiteral("%1: the births add up to more than a draw can weigh")
                                        .arg(environment.paths.besideProgram(kBirthsFile))};
@@ -289,6 +313,25 @@ void writeNames(const Options& options, const RunPools& pools, std::uint64_t see
         const bool showProgress =
             environment.errorsOnTerminal && !(options.toStandardOutput() && environment.outputOnTerminal);
         Progress progress(environment.errors, showProgress, options.count);
+        if (!options.fields.empty()) {
+            std::unique_ptr<ByteSink> sink;
+            if (options.format != Format::Xlsx)
+                sink = options.toStandardOutput() ? std::unique_ptr<ByteSink>(new DescriptorSink(environment.outputFd))
+                                                  : std::make_unique<FileSink>(options.output);
+            try {
+                const std::unique_ptr<NameWriter> writer =
+                    makeFieldsWriter(options, pools.first, pools.last, pools.people, seed, std::move(sink));
+                pump(stream, *writer, options.count, progress);
+                writer->finish();
+            } catch (const OutputClosed&) {
+                throw ClosedPipe{};
+            } catch (const AppError& error) {
+                if (options.format != Format::Xlsx)
+                    throw;
+                throw AppError(QStringLiteral("%1: %2").arg(options.output, error.message()));
+            }
+            return;
+        }
         if (options.format == Format::Xlsx) {
             try {
                 const std::unique_ptr<NameWriter> writer = makeWorkbookWriter(options, pools.first, pools.last);

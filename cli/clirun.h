@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fieldsoutput.h"
 #include "options.h"
 
 #include "core/apppaths.h"
@@ -42,11 +43,15 @@ struct Environment {
     std::function<std::uint64_t()> entropy;
 };
 
-/** The pools of a run, as read and made printable, with the joined lines that repeat others. */
+/**
+ * The pools of a run, as read and made printable, with the joined lines that repeat others, and
+ * the births of each first name when the run's fields need the person behind it.
+ */
 struct RunPools {
     DrawPool first;
     DrawPool last;
     std::vector<std::uint64_t> repeats;
+    PeopleSource people;
 };
 
 /** Reads the names a run draws from. Throws Failure. */

@@ -66,6 +66,27 @@ struct UsageError {
     QString message;
 };
 
+constexpr const char* kFieldNames[] = {"first_name", "last_name",        "full_name",      "sex",
+                                       "birth_year", "birth_date",       "title",          "initials",
+                                       "email",      "first_name_ascii", "last_name_ascii"};
+
+std::vector<Field> fieldsFrom(const QString& list) {
+    std::vector<Field> fields;
+    for (const QString& word : list.split(u',')) {
+        const QString name = word.trimmed();
+        const auto known = std::find_if(std::begin(kFieldNames), std::end(kFieldNames),
+                                        [&](const char* field) { return name == QLatin1String(field); });
+        if (known == std::end(kFieldNames))
+            throw UsageError{QStringLiteral("unknown field '%1' for --fields (choose from %2)")
+                                 .arg(name, QStringList(std::begin(kFieldNames), std::end(kFieldNames)).join(u','))};
+        const auto field = static_cast<Field>(known - std::begin(kFieldNames));
+        if (std::find(fields.begin(), fields.end(), field) != fields.end())
+            throw UsageError{QStringLiteral("field '%1' given twice in --fields").arg(name)};
+        fields.push_back(field);
+    }
+    return fields;
+}
+
 template <std::size_t N> int choose(const QString& option, const QString& given, const Choice (&choices)[N]) {
     QStringList words;
     for (const Choice& choice : choices) {
@@ -77,6 +98,10 @@ template <std::size_t N> int choose(const QString& option, const QString& given,
 }
 
 } // namespace
+
+const char* fieldName(Field field) {
+    return kFieldNames[static_cast<int>(field)];
+}
 
 std::variant<BirthYears, QString> bornFromArgument(const QString& text) {
     const std::variant<BirthYears, YearsProblem> years = birthYearsFrom(text);
@@ -147,6 +172,11 @@ constexpr OptionSpec kOptions[] = {
     {"verbose", 'v', nullptr, "tell the seed and the pools' sizes on standard error"},
     {"format", 0, "FORMAT", "text, csv, jsonl or xlsx (default text)"},
     {"crlf", 0, nullptr, "end text lines with CR LF instead of LF"},
+    {"fields", 0, "LIST",
+     "csv, jsonl or xlsx: the columns of each record, in order, separated by commas, from first_name, "
+     "last_name, full_name, sex, birth_year, birth_date, title, initials, email, first_name_ascii, "
+     "last_name_ascii"},
+    {"ascii", 0, nullptr, "print every name with its accents folded away (Helene, Francois, Lefevre)"},
     {"cells", 0, "2|1", "xlsx: 2 puts first and last names in columns A and B (default), 1 the whole name in column A"},
     {"output", 'o', "FILE",
      "write to FILE instead of standard output (needed for xlsx); a file there is replaced once the new one "
@@ -367,6 +397,9 @@ Request parseArguments(const QStringList& arguments) {
             o.weighted = true;
         }
         o.unique = parser.isSet("unique");
+        o.ascii = parser.isSet("ascii");
+        if (parser.isSet("fields"))
+            o.fields = fieldsFrom(parser.value("fields"));
         o.verbose = parser.isSet("verbose");
         o.crlf = parser.isSet("crlf");
 
@@ -384,15 +417,29 @@ Request parseArguments(const QStringList& arguments) {
             throw UsageError{QStringLiteral("--last-names gives last names, and --part first draws none")};
         if (!o.firstNamesFile.isEmpty() && o.part == NamePart::LastOnly)
             throw UsageError{QStringLiteral("--first-names gives first names, and --part last draws none")};
+        if (!o.fields.empty() && o.format == Format::Text)
+            throw UsageError{QStringLiteral("--fields %1: text prints names alone; give --format csv, jsonl or xlsx")
+                                 .arg(parser.value("fields"))};
+        if (!o.fields.empty() && parser.isSet("cells"))
+            throw UsageError{QStringLiteral("--cells and --fields both choose the columns: give one of them")};
+        for (const Field field : o.fields) {
+            const bool first = field == Field::FirstName || field == Field::FirstNameAscii;
+            const bool last = field == Field::LastName || field == Field::LastNameAscii;
+            if ((first && o.part == NamePart::LastOnly) || (last && o.part == NamePart::FirstOnly))
+                throw UsageError{QStringLiteral("--fields %1: --part %2 draws none")
+                                     .arg(QLatin1String(fieldName(field)),
+                                          first ? QStringLiteral("last") : QStringLiteral("first"))};
+        }
         if (o.crlf && o.format != Format::Text)
             throw UsageError{QStringLiteral("--crlf applies to --format text only")};
         if (parser.isSet("cells") && o.format != Format::Xlsx)
             throw UsageError{QStringLiteral("--cells applies to --format xlsx only")};
         if (o.format == Format::Xlsx && o.toStandardOutput())
             throw UsageError{QStringLiteral("--format xlsx needs an output file (-o FILE)")};
-        if (o.format == Format::Xlsx && o.count > kMaxSheetRows)
-            throw UsageError{
-                QStringLiteral("--format xlsx holds at most %1 names (a worksheet's rows)").arg(kMaxSheetRows)};
+        // With --fields, the first row of a worksheet names the columns.
+        const std::int64_t rows = o.fields.empty() ? kMaxSheetRows : kMaxSheetRows - 1;
+        if (o.format == Format::Xlsx && o.count > rows)
+            throw UsageError{QStringLiteral("--format xlsx holds at most %1 names (a worksheet's rows)").arg(rows)};
     } catch (const UsageError& error) {
         request.kind = Request::Kind::UsageError;
         request.text = error.message;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <variant>
+#include <vector>
 
 /** What quillory-cli is asked to do, read from its command line. */
 namespace quillory::cli {
@@ -17,6 +18,24 @@ namespace quillory::cli {
 inline const QString kProgramName = QStringLiteral("quillory-cli");
 
 enum class Format { Text, Csv, Jsonl, Xlsx };
+
+/** The columns --fields chooses from. */
+enum class Field {
+    FirstName,
+    LastName,
+    FullName,
+    Sex,
+    BirthYear,
+    BirthDate,
+    Title,
+    Initials,
+    Email,
+    FirstNameAscii,
+    LastNameAscii
+};
+
+/** A field's name as --fields, the CSV header and JSON lines write it. */
+const char* fieldName(Field field);
 
 /** The most rows a worksheet holds. */
 inline constexpr std::int64_t kMaxSheetRows = 1'048'576;
@@ -45,6 +64,10 @@ struct Options {
     int cells = 2;
     /** The file to write; empty text, or "-", for standard output. */
     QString output;
+    /** The columns of each record, in order; none for the names alone, as ever. */
+    std::vector<Field> fields;
+    /** Every name printed with its accents folded away. */
+    bool ascii = false;
 
     bool toStandardOutput() const { return output.isEmpty() || output == QLatin1String("-"); }
 };

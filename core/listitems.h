@@ -33,6 +33,19 @@ public:
 };
 
 /**
+ * How the people behind a run's names are drawn when their sex and birth are asked for: the sex the
+ * run chose for every first name, the years of birth it chose, whether every address must differ,
+ * and the seed of their own sequence (the run's seed when it has one).
+ */
+struct RunPeople {
+    char sex = 0; // 'F' or 'M', or 0 for a sex from each name's births
+    std::optional<int> firstYear;
+    std::optional<int> lastYear;
+    bool uniqueAddresses = false;
+    std::uint64_t seed = 0;
+};
+
+/**
  * A run of drawn names: each item is a first name, a last name, or both joined by one space. Besides
  * its texts, a run knows each name's parts (which may hold spaces of their own) and how it can be
  * drawn again.
@@ -49,6 +62,7 @@ public:
     virtual std::optional<std::uint64_t> seed() const = 0;
     /** Whether the parts keep the spaces inside them (Da Silva) rather than lose them (Dasilva). */
     virtual bool keepsSpaces() const = 0;
+    virtual RunPeople people() const = 0;
 };
 
 /** Items held as a string list (shared, not copied). */

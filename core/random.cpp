@@ -9,15 +9,19 @@
 
 namespace quillory {
 
-void RandomSource::reseed(std::uint64_t seed) {
+void RandomSource::reseed(std::uint64_t seed, int skip) {
     // splitmix64 spreads any seed, even 0 or a few bits of one, over the whole state.
-    for (auto& word : m_state) {
+    const auto next = [&seed] {
         seed += 0x9E3779B97F4A7C15ULL;
         std::uint64_t z = seed;
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        word = z ^ (z >> 31);
-    }
+        return z ^ (z >> 31);
+    };
+    for (int i = 0; i < skip; ++i)
+        next();
+    for (auto& word : m_state)
+        word = next();
 }
 
 std::uint64_t seedForTimeOfDay(QTime timeOfDay) {

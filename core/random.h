@@ -26,7 +26,17 @@ public:
     }
 
     /** Starts the sequence anew: the state words are the first four outputs of splitmix64 started at `seed`. */
-    void reseed(std::uint64_t seed);
+    void reseed(std::uint64_t seed) { reseed(seed, 0); }
+
+    /**
+     * The second sequence of a seed, independent of the first: its state words are the fifth to the
+     * eighth outputs of the same splitmix64. quillory-cli draws the people behind the names from it.
+     */
+    static RandomSource second(std::uint64_t seed) {
+        RandomSource random;
+        random.reseed(seed, 4);
+        return random;
+    }
 
     /** The next 64 random bits. */
     std::uint64_t nextBits() {
@@ -45,6 +55,7 @@ public:
     double next() { return static_cast<double>(nextBits() >> 11) * 0x1.0p-53; }
 
 private:
+    void reseed(std::uint64_t seed, int skip);
     static std::uint64_t rotl(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
     std::array<std::uint64_t, 4> m_state{};

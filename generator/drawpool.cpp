@@ -2,6 +2,7 @@
 
 #include "core/apperror.h"
 #include "core/procedures.h"
+#include "persontext.h"
 
 #include <QHashFunctions>
 
@@ -38,25 +39,26 @@ QString printedPart(const QString& stored, bool stripSpaces) {
     return ProperCase(stored.mid(from, to - from));
 }
 
-void DrawPoolBuilder::add(const QString& stored) {
-    addText(stored, nullptr);
+bool DrawPoolBuilder::add(const QString& stored) {
+    return addText(stored, nullptr);
 }
 
-void DrawPoolBuilder::add(const QString& stored, std::uint64_t weight) {
-    if (weight != 0)
-        addText(stored, &weight);
+bool DrawPoolBuilder::add(const QString& stored, std::uint64_t weight) {
+    return weight != 0 && addText(stored, &weight);
 }
 
-void DrawPoolBuilder::addText(const QString& stored, const std::uint64_t* weight) {
-    const QString text = printedPart(stored, m_stripSpaces);
+bool DrawPoolBuilder::addText(const QString& stored, const std::uint64_t* weight) {
+    const QString printed = printedPart(stored, m_stripSpaces);
+    const QString text = m_ascii ? asciiFolded(printed) : printed;
     if (text.isEmpty())
-        return;
+        return false;
     const QByteArray utf8 = text.toUtf8();
     if (m_distinct && !isNew(utf8))
-        return;
+        return false;
     m_pool.texts.append(QByteArrayView(utf8));
     if (weight != nullptr)
         m_pool.weights.push_back(*weight);
+    return true;
 }
 
 bool DrawPoolBuilder::isNew(QByteArrayView text) {

@@ -35,6 +35,14 @@ public:
         return QByteArrayView(m_bytes.constData() + from, m_ends[static_cast<std::size_t>(i)] - from);
     }
     QString text(qsizetype i) const { return QString::fromUtf8(bytes(i)); }
+    /** Asks the processor to fetch text i, a little before it is read. */
+    void prefetch(qsizetype i) const {
+        const auto at = static_cast<std::size_t>(i);
+        if (at < m_ends.size()) {
+            __builtin_prefetch(&m_ends[at]);
+            __builtin_prefetch(m_bytes.constData() + (at == 0 ? 0 : m_ends[at - 1]));
+        }
+    }
     QString operator[](qsizetype i) const { return text(i); }
     /** The longest text, in bytes. */
     qsizetype longest() const { return m_longest; }
@@ -73,19 +81,23 @@ QString printedPart(const QString& stored, bool stripSpaces);
  */
 class DrawPoolBuilder {
 public:
-    DrawPoolBuilder(bool stripSpaces, bool distinct) : m_stripSpaces(stripSpaces), m_distinct(distinct) {}
+    /** `ascii`: the names are printed with their accents folded away (see asciiFolded()). */
+    DrawPoolBuilder(bool stripSpaces, bool distinct, bool ascii = false)
+        : m_stripSpaces(stripSpaces), m_distinct(distinct), m_ascii(ascii) {}
 
-    void add(const QString& stored);
-    void add(const QString& stored, std::uint64_t weight);
+    /** Adds a name; false when it is left out (it prints as nothing, weighs nothing or repeats a text). */
+    bool add(const QString& stored);
+    bool add(const QString& stored, std::uint64_t weight);
 
     DrawPool take();
 
 private:
-    void addText(const QString& stored, const std::uint64_t* weight);
+    bool addText(const QString& stored, const std::uint64_t* weight);
     bool isNew(QByteArrayView text);
 
     bool m_stripSpaces;
     bool m_distinct;
+    bool m_ascii;
     DrawPool m_pool;
     // The places of the texts kept, by hash (open addressing; place + 1, 0 for a free slot).
     std::vector<std::uint32_t> m_slots;

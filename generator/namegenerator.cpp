@@ -192,6 +192,7 @@ std::shared_ptr<GeneratedNames> drawNames(NameStream& stream, const DrawPool& fi
     auto names = std::make_shared<GeneratedNames>();
     names->m_part = run.part;
     names->m_seed = run.seed;
+    names->m_people.seed = run.seed;
     names->m_keepsSpaces = run.keepsSpaces;
     const int total = std::max(run.count, 0);
     const bool keepFirst = names->keepsFirst();

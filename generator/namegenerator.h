@@ -46,6 +46,9 @@ public:
     bool keepsLast() const override { return m_part == NamePart::FirstAndLast || m_part == NamePart::LastOnly; }
     std::optional<std::uint64_t> seed() const override { return m_seed; }
     bool keepsSpaces() const override { return m_keepsSpaces; }
+    RunPeople people() const override { return m_people; }
+    /** Drawn runs take their seed for the people behind them; the window adds what it chose. */
+    void setPeople(const RunPeople& people) { m_people = people; }
 
     NamePart part() const { return m_part; }
 
@@ -62,6 +65,7 @@ private:
     qsizetype m_size = 0;
     std::optional<std::uint64_t> m_seed;
     bool m_keepsSpaces = false;
+    RunPeople m_people;
     // Per name, the place of its part in the texts below; only the parts kept are recorded.
     std::vector<std::uint32_t> m_first;
     std::vector<std::uint32_t> m_last;

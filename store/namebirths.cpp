@@ -1,12 +1,16 @@
 #include "namebirths.h"
 
 #include "core/apperror.h"
+#include "core/outputfile.h"
 #include "namedatabase.h"
 
 #include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <limits>
 #include <numeric>
 
 namespace quillory {
@@ -57,6 +61,9 @@ constexpr char kFirstNameBirthsIn[] =
 constexpr std::int64_t kFirstRecordedYear = 1900;
 constexpr std::int64_t kLastRecordedYear = 2100;
 
+// Ordered by first year, so that each name's periods come in the order a draw walks them.
+constexpr char kAllFirstNameBirths[] = "select firstname, sex, fromyear, toyear, births from system_firstnamebirths "
+                                       "order by firstname, sex, fromyear";
 constexpr char kFirstNamesWithBirths[] = "select distinct firstname from system_firstnamebirths";
 
 // The largest common denominator a read may need; periods of whole decades or half decades need 10.
@@ -163,68 +170,211 @@ std::uint64_t YearBirths::weight(const QString& name) const {
     return m_alike.value(keyOf(name), 0);
 }
 
+struct BirthCounts::Folded {
+    QHash<QString, std::uint64_t> counts[3]; // by name, letter case folded
+    QHash<QString, std::uint64_t> alike[3];  // by name folded further (see count())
+    std::uint64_t leastFirst = 0;
+};
+
+namespace {
+
+std::size_t hashOf(QByteArrayView bytes) {
+    return qHash(bytes);
+}
+
+} // namespace
+
 BirthCounts BirthCounts::read(const QString& file) {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("%1: %2").arg(file, in.errorString()));
     BirthCounts births;
+    births.m_text = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        throw AppError(QStringLiteral("%1: %2").arg(file, in.errorString()));
+    if (births.m_text.size() > std::numeric_limits<std::uint32_t>::max())
+        throw AppError(QStringLiteral("%1: %2").arg(file, systemMessage(EFBIG)));
     // Each list's births, and both first-name lists together, stay below 2^63, so that every sum a
     // draw makes of them (with the least count for names the file lacks) can be checked exactly.
     constexpr std::uint64_t kMostBirths = std::uint64_t{1} << 62;
     std::uint64_t totals[3] = {};
+    const QByteArrayView text(births.m_text);
     int lineNumber = 0;
-    bool any = false;
-    while (!in.atEnd()) {
-        const QByteArray line = in.readLine().trimmed();
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype end = text.indexOf('\n', at);
+        if (end < 0)
+            end = text.size();
+        const QByteArrayView line = text.sliced(at, end - at).trimmed();
+        const qsizetype lineStart = line.isEmpty() ? at : line.data() - text.data();
+        at = end + 1;
         ++lineNumber;
         if (line.isEmpty() || line.startsWith('#'))
             continue;
-        const QList<QByteArray> fields = line.split('\t');
-        bool ok = fields.size() == 3 && fields[0].size() == 1;
-        const int list = ok ? QByteArrayView("mfl").indexOf(fields[0][0]) : -1;
-        const std::uint64_t count = ok ? fields[2].toULongLong(&ok) : 0;
+        const qsizetype tab1 = line.indexOf('\t');
+        const qsizetype tab2 = tab1 < 0 ? -1 : line.indexOf('\t', tab1 + 1);
+        bool ok = tab1 == 1 && tab2 > tab1 + 1 && line.indexOf('\t', tab2 + 1) < 0;
+        const int list = ok ? QByteArrayView("mfl").indexOf(line[0]) : -1;
+        const std::uint64_t count = ok ? line.sliced(tab2 + 1).toULongLong(&ok) : 0;
         if (!ok || list < 0 || count == 0)
             throw AppError(QStringLiteral("%1:%2: not a birth count line").arg(file).arg(lineNumber));
         if (count > kMostBirths || totals[list] > kMostBirths - count)
             throw AppError(
                 QStringLiteral("%1:%2: the births add up to more than a draw can weigh").arg(file).arg(lineNumber));
         totals[list] += count;
-        const QString name = QString::fromUtf8(fields[1]);
-        births.m_counts[list][exactKeyOf(name)] += count;
-        // Of the names that look alike once folded, the most common answers for them.
-        std::uint64_t& alike = births.m_alike[list][keyOf(name)];
-        alike = std::max(alike, births.m_counts[list][exactKeyOf(name)]);
-        any = true;
+        births.m_entries[list].push_back(
+            {static_cast<std::uint32_t>(lineStart + tab1 + 1), static_cast<std::uint32_t>(tab2 - tab1 - 1), count});
     }
-    if (in.error() != QFileDevice::NoError)
-        throw AppError(QStringLiteral("%1: %2").arg(file, in.errorString()));
-    if (!any)
+    if (totals[0] + totals[1] + totals[2] == 0)
         throw AppError(QStringLiteral("%1: no birth counts").arg(file));
 
-    for (int list = 0; list < 3; ++list)
-        for (const std::uint64_t count : std::as_const(births.m_counts[list]))
-            births.m_least[list] = births.m_least[list] == 0 ? count : std::min(births.m_least[list], count);
-    QHash<QString, std::uint64_t> first = births.m_counts[0];
-    for (auto it = births.m_counts[1].cbegin(); it != births.m_counts[1].cend(); ++it)
-        first[it.key()] += it.value();
-    for (const std::uint64_t count : std::as_const(first))
-        births.m_leastFirst = births.m_leastFirst == 0 ? count : std::min(births.m_leastFirst, count);
+    for (int list = 0; list < 3; ++list) {
+        // The same name twice in a list counts once, with both counts.
+        std::vector<Entry>& entries = births.m_entries[list];
+        std::vector<std::uint32_t>& index = births.m_slots[list];
+        index.assign(std::bit_ceil(std::max<std::size_t>(2 * entries.size(), 16)), 0);
+        std::vector<Entry> kept;
+        kept.reserve(entries.size());
+        for (const Entry& entry : entries) {
+            const QByteArrayView name = text.sliced(entry.from, entry.size);
+            std::size_t slot = hashOf(name) & (index.size() - 1);
+            for (; index[slot] != 0; slot = (slot + 1) & (index.size() - 1))
+                if (text.sliced(kept[index[slot] - 1].from, kept[index[slot] - 1].size) == name)
+                    break;
+            if (index[slot] != 0) {
+                kept[index[slot] - 1].count += entry.count;
+                continue;
+            }
+            kept.push_back(entry);
+            index[slot] = static_cast<std::uint32_t>(kept.size());
+        }
+        entries = std::move(kept);
+        for (const Entry& entry : entries)
+            births.m_least[list] =
+                births.m_least[list] == 0 ? entry.count : std::min(births.m_least[list], entry.count);
+    }
     return births;
 }
 
-std::uint64_t BirthCounts::count(BirthList list, const QString& name) const {
+const BirthCounts::Entry* BirthCounts::exactEntry(BirthList list, QByteArrayView name) const {
     const int at = static_cast<int>(list);
-    if (const auto exact = m_counts[at].constFind(exactKeyOf(name)); exact != m_counts[at].cend())
+    const std::vector<std::uint32_t>& index = m_slots[at];
+    if (index.empty())
+        return nullptr;
+    const QByteArrayView text(m_text);
+    for (std::size_t slot = hashOf(name) & (index.size() - 1); index[slot] != 0;
+         slot = (slot + 1) & (index.size() - 1)) {
+        const Entry& entry = m_entries[at][index[slot] - 1];
+        if (text.sliced(entry.from, entry.size) == name)
+            return &entry;
+    }
+    return nullptr;
+}
+
+const BirthCounts::Folded& BirthCounts::folded() const {
+    if (!m_folded) {
+        auto folded = std::make_shared<Folded>();
+        const QByteArrayView text(m_text);
+        for (int list = 0; list < 3; ++list) {
+            for (const Entry& entry : m_entries[list]) {
+                const QString name = QString::fromUtf8(text.sliced(entry.from, entry.size));
+                const std::uint64_t count = folded->counts[list][exactKeyOf(name)] += entry.count;
+                // Of the names that look alike once folded, the most common answers for them.
+                std::uint64_t& alike = folded->alike[list][keyOf(name)];
+                alike = std::max(alike, count);
+            }
+        }
+        QHash<QString, std::uint64_t> first = folded->counts[0];
+        for (auto it = folded->counts[1].cbegin(); it != folded->counts[1].cend(); ++it)
+            first[it.key()] += it.value();
+        for (const std::uint64_t count : std::as_const(first))
+            folded->leastFirst = folded->leastFirst == 0 ? count : std::min(folded->leastFirst, count);
+        m_folded = std::move(folded);
+    }
+    return *m_folded;
+}
+
+std::uint64_t BirthCounts::count(BirthList list, const QString& name) const {
+    if (const Entry* entry = exactEntry(list, name.toUtf8()))
+        return entry->count;
+    const int at = static_cast<int>(list);
+    const Folded& more = folded();
+    if (const auto exact = more.counts[at].constFind(exactKeyOf(name)); exact != more.counts[at].cend())
         return *exact;
-    return m_alike[at].value(keyOf(name), 0);
+    return more.alike[at].value(keyOf(name), 0);
 }
 
 std::uint64_t BirthCounts::firstNameCount(const QString& name) const {
-    return count(BirthList::Male, name) + count(BirthList::Female, name);
+    // A name of either list is that name, in one list or both; only a name of neither is folded.
+    const QByteArray bytes = name.toUtf8();
+    const Entry* male = exactEntry(BirthList::Male, bytes);
+    const Entry* female = exactEntry(BirthList::Female, bytes);
+    if (male != nullptr || female != nullptr)
+        return (male != nullptr ? male->count : 0) + (female != nullptr ? female->count : 0);
+    const Folded& more = folded();
+    const QString exact = exactKeyOf(name);
+    const auto m = more.counts[0].constFind(exact);
+    const auto f = more.counts[1].constFind(exact);
+    if (m != more.counts[0].cend() || f != more.counts[1].cend())
+        return (m != more.counts[0].cend() ? *m : 0) + (f != more.counts[1].cend() ? *f : 0);
+    const QString alike = keyOf(name);
+    return more.alike[0].value(alike, 0) + more.alike[1].value(alike, 0);
 }
 
-std::uint64_t BirthCounts::least(BirthList list) const {
-    return m_least[static_cast<int>(list)];
+std::uint64_t BirthCounts::leastFirstName() const {
+    return folded().leastFirst;
+}
+
+FirstNameBirths FirstNameBirths::read(NameDatabase& database) {
+    FirstNameBirths table;
+    QString previous;
+    int place = -1;
+    for (NameQuery query(database, kAllFirstNameBirths, "firstname"); !query.atEnd(); query.moveNext()) {
+        const std::int64_t from = query.integer(2);
+        const std::int64_t to = query.integer(3);
+        const std::int64_t births = query.integer(4);
+        const QString name = query.value();
+        if (to < from || from < kFirstRecordedYear || to > kLastRecordedYear || births < 0)
+            throw AppError(
+                QStringLiteral("system_firstnamebirths: %1 %2-%3: not a count of births").arg(name).arg(from).arg(to));
+        // The rows of a name come together: its place is looked up once.
+        if (place < 0 || name != previous) {
+            const QString key = exactKeyOf(name);
+            auto at = table.m_exact.constFind(key);
+            if (at == table.m_exact.cend()) {
+                at = table.m_exact.insert(key, static_cast<int>(table.m_names.size()));
+                table.m_names.emplace_back();
+            }
+            place = *at;
+            previous = name;
+        }
+        OfName& of = table.m_names[static_cast<std::size_t>(place)];
+        const QString sex = query.textAt(1);
+        (sex == u"F" ? of.female : of.male)
+            .push_back({static_cast<int>(from), static_cast<int>(to), static_cast<std::uint64_t>(births)});
+    }
+    // The most common of names alike answers for a name that is none of them.
+    QHash<QString, std::uint64_t> most;
+    for (auto it = table.m_exact.cbegin(); it != table.m_exact.cend(); ++it) {
+        const OfName& of = table.m_names[static_cast<std::size_t>(it.value())];
+        std::uint64_t total = 0;
+        for (const std::vector<Span>* spans : {&of.female, &of.male})
+            for (const Span& span : *spans)
+                total += span.births;
+        const QString alike = keyOf(it.key());
+        if (!table.m_alike.contains(alike) || total > most.value(alike)) {
+            table.m_alike.insert(alike, it.value());
+            most.insert(alike, total);
+        }
+    }
+    return table;
+}
+
+const FirstNameBirths::OfName* FirstNameBirths::find(const QString& name) const {
+    if (const auto exact = m_exact.constFind(exactKeyOf(name)); exact != m_exact.cend())
+        return &m_names[static_cast<std::size_t>(*exact)];
+    if (const auto alike = m_alike.constFind(keyOf(name)); alike != m_alike.cend())
+        return &m_names[static_cast<std::size_t>(*alike)];
+    return nullptr;
 }
 
 } // namespace quillory

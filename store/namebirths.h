@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/birthspans.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <variant>
 #include <vector>
 
@@ -20,10 +23,10 @@ enum class BirthList { Male, Female, Last };
 
 /**
  * How many people were born with each built-in name (INSEE's counts), read from births.tsv: one line
- * per name, "m", "f" or "l", a tab, the name, a tab, the count. A name is found whatever its letter
- * case; one that no name is in any letter case is found whatever its apostrophes, spaces and accents
- * too ("LE FLOCH" finds Le Floc'h, "Lefevre" Lefèvre), and where several names look alike that way,
- * the most common of them answers.
+ * per name, "m", "f" or "l", a tab, the name, a tab, the count. A name is found as it is written, or
+ * else whatever its letter case; one that no name is in any letter case is found whatever its
+ * apostrophes, spaces and accents too ("LE FLOCH" finds Le Floc'h, "Lefevre" Lefèvre), and where
+ * several names look alike that way, the most common of them answers.
  */
 class BirthCounts {
 public:
@@ -32,18 +35,35 @@ public:
 
     /** The births of a name in a list; 0 when the list does not have it. */
     std::uint64_t count(BirthList list, const QString& name) const;
-    /** The births of a first name in both lists together. */
+    /**
+     * The births of a first name in both lists together: a name of either list as it is (found as
+     * count() finds it, accents aside), and one of neither whatever its accents in both.
+     */
     std::uint64_t firstNameCount(const QString& name) const;
 
-    /** The births of the least common name of a list (of both first-name lists together for first names). */
-    std::uint64_t least(BirthList list) const;
-    std::uint64_t leastFirstName() const { return m_leastFirst; }
+    /** The births of the least common name of a list. */
+    std::uint64_t least(BirthList list) const { return m_least[static_cast<int>(list)]; }
+    /** The births of the least common first name, both lists together. */
+    std::uint64_t leastFirstName() const;
 
 private:
-    QHash<QString, std::uint64_t> m_counts[3]; // by name, letter case folded
-    QHash<QString, std::uint64_t> m_alike[3];  // by name folded further (see count())
+    struct Entry {
+        std::uint32_t from; // the name's bytes in m_text
+        std::uint32_t size;
+        std::uint64_t count;
+    };
+    struct Folded; // the lookups of names not found as they are written, made when first needed
+
+    const Entry* exactEntry(BirthList list, QByteArrayView name) const;
+    const Folded& folded() const;
+
+    // A run reads its built-in names as births.tsv writes them: those are found by their bytes alone,
+    // in one table per list, and the folding is done only for a name that is not.
+    QByteArray m_text;
+    std::vector<Entry> m_entries[3];
+    std::vector<std::uint32_t> m_slots[3]; // entry + 1, by the hash of the name's bytes; 0: free
     std::uint64_t m_least[3] = {};
-    std::uint64_t m_leastFirst = 0;
+    mutable std::shared_ptr<const Folded> m_folded;
 };
 
 /** The years whose births names.mdb holds for each built-in first name. */
@@ -110,6 +130,28 @@ private:
     QHash<QString, std::uint64_t> m_weights; // by name, letter case folded
     QHash<QString, std::uint64_t> m_alike;   // by name without apostrophes, spaces or accents
     QSet<QString> m_known;                   // every first name of the table, in any years
+};
+
+/**
+ * The births of every built-in first name by sex and period, all years, as system_firstnamebirths
+ * holds them: what a person's sex and year of birth are drawn from. Names are found as YearBirths
+ * finds them.
+ */
+class FirstNameBirths {
+public:
+    using Span = BirthSpan;
+    using OfName = NameBirthSpans; // by first year
+
+    /** Reads the whole table; throws AppError when it is missing or holds a row that makes no sense. */
+    static FirstNameBirths read(NameDatabase& database);
+
+    /** The births of a name, or null when it has none. */
+    const OfName* find(const QString& name) const;
+
+private:
+    std::vector<OfName> m_names;
+    QHash<QString, int> m_exact;
+    QHash<QString, int> m_alike;
 };
 
 } // namespace quillory

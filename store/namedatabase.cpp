@@ -394,6 +394,11 @@ QString NameQuery::value() const {
     return text != nullptr ? QString::fromUtf8(text, sqlite3_column_bytes(m_statement, m_column)) : QString();
 }
 
+QString NameQuery::textAt(int index) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, index));
+    return text != nullptr ? QString::fromUtf8(text, sqlite3_column_bytes(m_statement, index)) : QString();
+}
+
 std::int64_t NameQuery::integer(int index) const {
     return sqlite3_column_int64(m_statement, index);
 }

@@ -110,6 +110,8 @@ public:
     bool atEnd() const { return m_atEnd; }
     /** The current row's value as text; a missing value (NULL) reads as empty text. */
     QString value() const;
+    /** The current row's column at `index` (0 for the first) as text. */
+    QString textAt(int index) const;
     /** The current row's column at `index` (0 for the first) as a whole number; NULL reads as 0. */
     std::int64_t integer(int index) const;
     void moveNext();

@@ -9,25 +9,34 @@ namespace quillory {
 
 namespace {
 
-// The births by years of the first names for a run whose names come from `namesFrom`.
-YearBirths yearBirthsFor(const WeightChoice& choice, const AppPaths& paths, NameDatabase& namesFrom,
-                         bool otherDatabase) {
-    const bool male = choice.gender != GenderChoice::FemaleOnly;
-    const bool female = choice.gender != GenderChoice::MaleOnly;
+// Reads the births by years of the first names from the names.mdb the names come from, if it has
+// them and is the program's own or another one the user gave; else from the program's own (an
+// installed program's, since the user's copy may come from an older version).
+template <typename Read>
+auto fromBirthsDatabase(const AppPaths& paths, NameDatabase* namesFrom, bool otherDatabase, Read&& read) {
     const auto readFrom = [&](NameDatabase& database) {
         if (!hasFirstNameBirths(database))
             throw AppError(QStringLiteral("%1: no births by years of the first names (a names.mdb made by an "
                                           "older version of Quillory)")
                                .arg(database.file()));
-        return YearBirths::read(database, *choice.born, male, female);
+        return read(database);
     };
     const NameDatabasePlace own = paths.nameDatabase();
     const QString programOwn = own.madeFrom.isEmpty() ? own.file : own.madeFrom;
-    if (namesFrom.file() == programOwn || (otherDatabase && hasFirstNameBirths(namesFrom)))
-        return readFrom(namesFrom);
+    if (namesFrom != nullptr && (namesFrom->file() == programOwn || (otherDatabase && hasFirstNameBirths(*namesFrom))))
+        return readFrom(*namesFrom);
     NameDatabase database(programOwn);
     database.openForReading();
     return readFrom(database);
+}
+
+YearBirths yearBirthsFor(const WeightChoice& choice, const AppPaths& paths, NameDatabase& namesFrom,
+                         bool otherDatabase) {
+    const bool male = choice.gender != GenderChoice::FemaleOnly;
+    const bool female = choice.gender != GenderChoice::MaleOnly;
+    return fromBirthsDatabase(paths, &namesFrom, otherDatabase, [&](NameDatabase& database) {
+        return YearBirths::read(database, *choice.born, male, female);
+    });
 }
 
 } // namespace
@@ -52,30 +61,34 @@ std::uint64_t NameWeights::first(const QString& name) const {
         return m_born->weight(name);
     if (!m_counts)
         return 1;
-    std::uint64_t count = 0;
-    std::uint64_t least = 0;
+    // The least common name of the list is looked for only for a name without a count.
     switch (m_choice.gender) {
     case GenderChoice::MaleOnly:
-        count = m_counts->count(BirthList::Male, name);
-        least = m_counts->least(BirthList::Male);
-        break;
+        if (const std::uint64_t count = m_counts->count(BirthList::Male, name); count != 0)
+            return count;
+        return std::max<std::uint64_t>(m_counts->least(BirthList::Male), 1);
     case GenderChoice::FemaleOnly:
-        count = m_counts->count(BirthList::Female, name);
-        least = m_counts->least(BirthList::Female);
-        break;
+        if (const std::uint64_t count = m_counts->count(BirthList::Female, name); count != 0)
+            return count;
+        return std::max<std::uint64_t>(m_counts->least(BirthList::Female), 1);
     default:
-        count = m_counts->firstNameCount(name);
-        least = m_counts->leastFirstName();
-        break;
+        if (const std::uint64_t count = m_counts->firstNameCount(name); count != 0)
+            return count;
+        return std::max<std::uint64_t>(m_counts->leastFirstName(), 1);
     }
-    return count != 0 ? count : std::max<std::uint64_t>(least, 1);
 }
 
 std::uint64_t NameWeights::last(const QString& name) const {
     if (!m_counts)
         return 1;
-    const std::uint64_t count = m_counts->count(BirthList::Last, name);
-    return count != 0 ? count : std::max<std::uint64_t>(m_counts->least(BirthList::Last), 1);
+    if (const std::uint64_t count = m_counts->count(BirthList::Last, name); count != 0)
+        return count;
+    return std::max<std::uint64_t>(m_counts->least(BirthList::Last), 1);
+}
+
+FirstNameBirths readFirstNameBirths(const AppPaths& paths, NameDatabase* namesFrom, bool otherDatabase) {
+    return fromBirthsDatabase(paths, namesFrom, otherDatabase,
+                              [](NameDatabase& database) { return FirstNameBirths::read(database); });
 }
 
 } // namespace quillory

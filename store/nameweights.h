@@ -62,4 +62,11 @@ private:
     std::optional<YearBirths> m_born;
 };
 
+/**
+ * The births of the built-in first names by sex and period, from the names.mdb the names come from
+ * (`namesFrom`, or none when they come from files), or from the program's own as NameWeights says.
+ * Throws AppError naming the file.
+ */
+FirstNameBirths readFirstNameBirths(const AppPaths& paths, NameDatabase* namesFrom, bool otherDatabase);
+
 } // namespace quillory

@@ -252,8 +252,11 @@ void MainWindow::startGenerating() {
             else
                 names = generateNames(m_listView1->items().texts(), m_listView2->items().texts(), m_options->namePart(),
                                       namesToMake(*count), m_context.random, progress, choices.keepSpaces);
-        }))
+        })) {
+        if (names)
+            names->setPeople(peopleOf(choices, userList, names->seed()));
         g.step(138, [&] { resultsWindow().setResults(names); });
+    }
     g.step(152, [&] { m_pointer->set(WindowPointer::kDefault); });
     g.step(154, [&] {
         m_progressBar1->setValue(0);
@@ -287,6 +290,23 @@ struct MainWindow::DrawCache {
                w.gender == weighing.gender && b == birthsChanged;
     }
 };
+
+RunPeople MainWindow::peopleOf(const DrawChoices& choices, bool userList, std::optional<std::uint64_t> seed) const {
+    // The people behind the names follow what the names were drawn as: the first names of one sex,
+    // of the years chosen; a run drawn again from its seed has the same people.
+    const ListChoice list = m_options->listChoice();
+    const std::optional<BirthYears> years = userList ? std::nullopt : choices.bornYears();
+    RunPeople people;
+    if (!userList)
+        people.sex = list.gender == GenderChoice::MaleOnly ? 'M' : list.gender == GenderChoice::FemaleOnly ? 'F' : '\0';
+    if (years) {
+        people.firstYear = years->first;
+        people.lastYear = years->last;
+    }
+    people.uniqueAddresses = choices.noRepeats;
+    people.seed = seed ? *seed : m_context.newSeed();
+    return people;
+}
 
 std::shared_ptr<const ListDraw> MainWindow::listDrawFor(const DrawChoices& choices, bool userList) {
     const std::optional<BirthYears> years = userList ? std::nullopt : choices.bornYears();

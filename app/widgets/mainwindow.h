@@ -74,6 +74,7 @@ private:
     void showProgress(int percent);
     /** The run from the two lists as shown, drawn as quillory-cli draws. Throws AppError. */
     std::shared_ptr<const ListDraw> listDrawFor(const DrawChoices& choices, bool userList);
+    RunPeople peopleOf(const DrawChoices& choices, bool userList, std::optional<std::uint64_t> seed) const;
     /** Why such a run cannot give `count` names, or empty text. */
     QString drawProblem(const ListDraw& draw, const DrawChoices& choices, bool userList, int count) const;
 

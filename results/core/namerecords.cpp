@@ -3,14 +3,21 @@
 namespace quillory {
 
 QByteArray csvField(const QString& text) {
-    QByteArray bytes = text.toUtf8();
+    return csvField(QByteArrayView(text.toUtf8()));
+}
+
+QByteArray csvField(QByteArrayView utf8) {
+    QByteArray bytes = utf8.toByteArray();
     if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\r') || bytes.contains('\n'))
         bytes = '"' + bytes.replace('"', "\"\"") + '"';
     return bytes;
 }
 
 QByteArray jsonString(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
+    return jsonString(QByteArrayView(text.toUtf8()));
+}
+
+QByteArray jsonString(QByteArrayView utf8) {
     QByteArray out;
     out.reserve(utf8.size() + 2);
     out.append('"');

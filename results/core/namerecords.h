@@ -12,4 +12,8 @@ QByteArray csvField(const QString& text);
 /** A JSON string literal, UTF-8, with quotes, backslashes and control characters escaped. */
 QByteArray jsonString(const QString& text);
 
+/** The same for a text given as its UTF-8 bytes. */
+QByteArray csvField(QByteArrayView utf8);
+QByteArray jsonString(QByteArrayView utf8);
+
 } // namespace quillory

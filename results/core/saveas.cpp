@@ -2,17 +2,21 @@
 
 #include "core/listitems.h"
 #include "core/outputfile.h"
+#include "core/random.h"
+#include "generator/persontext.h"
 #include "namerecords.h"
 #include "workbookoutput.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 namespace quillory {
 
 namespace {
 
-constexpr const char* kEndings[] = {"txt", "csv", "jsonl", "xlsx", "xlsx"};
+constexpr const char* kEndings[] = {"txt", "csv", "jsonl", "xlsx", "xlsx", "csv", "jsonl"};
 
 // The parts of each name as the records have them: the run's own, or the whole item as one field.
 struct Columns {
@@ -109,11 +113,13 @@ QStringList saveAsFilters() {
             QCoreApplication::translate("Form2", "CSV (*.csv)"),
             QCoreApplication::translate("Form2", "JSON lines (*.jsonl)"),
             QCoreApplication::translate("Form2", "Workbook, one name a cell (*.xlsx)"),
-            QCoreApplication::translate("Form2", "Workbook, first and last names in two cells (*.xlsx)")};
+            QCoreApplication::translate("Form2", "Workbook, first and last names in two cells (*.xlsx)"),
+            QCoreApplication::translate("Form2", "CSV with sex, birth date, title and e-mail (*.csv)"),
+            QCoreApplication::translate("Form2", "JSON lines with sex, birth date, title and e-mail (*.jsonl)")};
 }
 
 SaveAsType saveAsTypeOf(int filterIndex, const QString& path) {
-    if (filterIndex >= 0 && filterIndex <= static_cast<int>(SaveAsType::WorkbookTwoCells))
+    if (filterIndex >= 0 && filterIndex <= static_cast<int>(SaveAsType::JsonLinesPeople))
         return static_cast<SaveAsType>(filterIndex);
     const QString ending = QFileInfo(path).suffix().toLower();
     if (ending == u"csv")
@@ -149,7 +155,100 @@ void saveNamesAs(const ListItems& names, SaveAsType type, const QString& path) {
     case SaveAsType::WorkbookTwoCells:
         writeWorkbook(names, type == SaveAsType::WorkbookTwoCells, path);
         return;
+    case SaveAsType::CsvPeople:
+        writeRecords(names, SaveAsType::Csv, path);
+        return;
+    case SaveAsType::JsonLinesPeople:
+        writeRecords(names, SaveAsType::JsonLines, path);
+        return;
     }
+}
+
+void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, const BirthsOf& birthsOf) {
+    const auto* run = dynamic_cast<const NameRun*>(&names);
+    const bool csv = type == SaveAsType::Csv || type == SaveAsType::CsvPeople;
+    if (run == nullptr) {
+        writeRecords(names, csv ? SaveAsType::Csv : SaveAsType::JsonLines, path);
+        return;
+    }
+    const RunPeople rules = run->people();
+    const bool withFirst = run->keepsFirst();
+    const bool withLast = run->keepsLast();
+
+    // The people's draw takes each first name's births once, by its place among the names drawn.
+    QHash<QString, std::uint32_t> places;
+    std::vector<NameBirthSpans> births;
+    std::vector<std::uint32_t> placeOf(static_cast<std::size_t>(withFirst ? names.size() : 0));
+    for (std::size_t i = 0; i < placeOf.size(); ++i) {
+        const QString first = run->firstName(static_cast<qsizetype>(i));
+        auto at = places.constFind(first);
+        if (at == places.constEnd()) {
+            at = places.insert(first, static_cast<std::uint32_t>(births.size()));
+            births.push_back(birthsOf(first));
+        }
+        placeOf[i] = *at;
+    }
+    PersonDraw people({.sex = rules.sex, .firstYear = rules.firstYear, .lastYear = rules.lastYear}, std::move(births));
+    RandomSource sequence = RandomSource::second(rules.seed);
+
+    QByteArrayList fields;
+    if (withFirst)
+        fields << "first_name";
+    if (withLast)
+        fields << "last_name";
+    fields << "sex"
+           << "birth_year"
+           << "birth_date"
+           << "title"
+           << "email";
+    Sink sink(path);
+    if (csv)
+        sink.add(fields.join(',') + "\r\n");
+    QSet<QByteArray> addresses;
+    QByteArrayList values;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const Person person = people.draw(
+            withFirst ? std::optional<std::uint32_t>(placeOf[static_cast<std::size_t>(i)]) : std::nullopt, sequence);
+        const QString first = run->firstName(i);
+        const QString last = run->lastName(i);
+        // A text as a field; a value not known is empty in CSV, null in JSON.
+        const auto text = [&](const QString& value) { return csv ? csvField(value) : jsonString(value); };
+        const auto known = [&](const QByteArray& value, bool quoted) -> QByteArray {
+            if (value.isEmpty())
+                return csv ? QByteArray() : QByteArrayLiteral("null");
+            return csv || !quoted ? value : '"' + value + '"';
+        };
+        values.clear();
+        if (withFirst)
+            values << text(first);
+        if (withLast)
+            values << text(last);
+        values << known(person.sex == 0 ? QByteArray() : QByteArray(1, person.sex), true);
+        values << known(person.year == 0 ? QByteArray() : QByteArray::number(person.year).rightJustified(4, '0'),
+                        false);
+        values << known(person.year == 0
+                            ? QByteArray()
+                            : QString::asprintf("%04d-%02d-%02d", person.year, person.month, person.day).toLatin1(),
+                        true);
+        values << known(person.sex == 0 ? QByteArray() : QByteArray(person.sex == 'F' ? "Mme" : "M."), true);
+        const QByteArray local = addressLocalPart(first, last);
+        const QByteArray domain = QByteArray("@") + kExampleDomains[person.domain];
+        QByteArray address = local + domain;
+        for (int n = 2; rules.uniqueAddresses && addresses.contains(address); ++n)
+            address = local + QByteArray::number(n) + domain;
+        if (rules.uniqueAddresses)
+            addresses.insert(address);
+        values << known(address, true);
+        if (csv) {
+            sink.add(values.join(',') + "\r\n");
+        } else {
+            QByteArray line = "{";
+            for (qsizetype f = 0; f < fields.size(); ++f)
+                line.append(f == 0 ? "\"" : ",\"").append(fields[f]).append("\":").append(values[f]);
+            sink.add(line + "}\n");
+        }
+    }
+    sink.commit();
 }
 
 } // namespace quillory

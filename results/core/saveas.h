@@ -1,14 +1,23 @@
 #pragma once
 
+#include "generator/people.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 namespace quillory {
 
 class ListItems;
 
 /** The kinds of file "Save As…" writes. */
-enum class SaveAsType { Text, Csv, JsonLines, WorkbookOneCell, WorkbookTwoCells };
+enum class SaveAsType { Text, Csv, JsonLines, WorkbookOneCell, WorkbookTwoCells, CsvPeople, JsonLinesPeople };
+
+/** Whether the type writes the people behind the names as well as the names. */
+inline bool withPeople(SaveAsType type) {
+    return type == SaveAsType::CsvPeople || type == SaveAsType::JsonLinesPeople;
+}
 
 /** The file dialog's filters, one per type in the order of SaveAsType, in the user's language. */
 QStringList saveAsFilters();
@@ -27,5 +36,18 @@ QString withTypeEnding(const QString& path, SaveAsType type);
  * each item is a name of its own ("name"). Throws AppError with the system's reason.
  */
 void saveNamesAs(const ListItems& names, SaveAsType type, const QString& path);
+
+/** The births of a first name by sex and period; both empty for a name without births. */
+using BirthsOf = std::function<NameBirthSpans(const QString& firstName)>;
+
+/**
+ * Writes the names of a run and the people behind them (CsvPeople or JsonLinesPeople): the fields
+ * first_name and last_name (those the run keeps), sex, birth_year, birth_date, title and email, as
+ * quillory-cli --fields writes them. Each person is drawn by PersonDraw from the second sequence of
+ * the run's people seed, row after row, with the run's rules; the same run gives the same file
+ * every time, and a seeded run the rows quillory-cli gives with that seed and the same lists and
+ * choices. Results that are no run are written as saveNamesAs() writes CSV or JSON lines.
+ */
+void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, const BirthsOf& birthsOf);
 
 } // namespace quillory

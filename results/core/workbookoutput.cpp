@@ -288,7 +288,8 @@ QString workbookNotWrittenInFull() {
     return QCoreApplication::translate("quillory", "The workbook could not be written in full");
 }
 
-NamesWorkbook::NamesWorkbook(QString path, Placement placement, bool waitForReader) : m_path(std::move(path)) {
+NamesWorkbook::NamesWorkbook(QString path, Placement placement, bool waitForReader, int columns)
+    : m_path(std::move(path)), m_widths(static_cast<std::size_t>(std::max(columns, 1)), 0.0) {
     // A workbook handed over is new and read-only, so that its application can only save the names
     // somewhere else; one asked for by name replaces what is there, as every output does.
     OutputFile::Rules rules{.waitForReader = waitForReader};
@@ -329,7 +330,7 @@ NamesWorkbook::~NamesWorkbook() {
 }
 
 void NamesWorkbook::write(qsizetype row, int column, QStringView text) {
-    if (m_book == nullptr || column < 0 || column >= kColumns)
+    if (m_book == nullptr || column < 0 || column >= static_cast<int>(m_widths.size()))
         throw AppError(writerError(LXW_ERROR_PARAMETER_VALIDATION));
     if (text.isEmpty())
         return;
@@ -346,10 +347,23 @@ void NamesWorkbook::write(qsizetype row, int column, QStringView text) {
         widest = std::max(widest, static_cast<double>(pixelsOf(text)));
 }
 
+void NamesWorkbook::writeNumber(qsizetype row, int column, int number) {
+    if (m_book == nullptr || column < 0 || column >= static_cast<int>(m_widths.size()))
+        throw AppError(writerError(LXW_ERROR_PARAMETER_VALIDATION));
+    if (row > LXW_ROW_MAX - 1)
+        throw AppError(writerError(LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE));
+    const lxw_error error =
+        worksheet_write_number(m_sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column), number, nullptr);
+    if (error != LXW_NO_ERROR)
+        throw AppError(writerError(error));
+    double& widest = m_widths[static_cast<std::size_t>(column)];
+    widest = std::max(widest, static_cast<double>(pixelsOf(QString::number(number))));
+}
+
 void NamesWorkbook::fitColumns() {
     if (m_book == nullptr)
         throw AppError(writerError(LXW_ERROR_PARAMETER_VALIDATION));
-    for (int column = 0; column < kColumns; ++column) {
+    for (int column = 0; column < static_cast<int>(m_widths.size()); ++column) {
         const double pixels = m_widths[static_cast<std::size_t>(column)];
         if (pixels <= 0.0)
             continue;

@@ -3,9 +3,9 @@
 #include <QString>
 #include <QStringView>
 
-#include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct lxw_workbook;
 struct lxw_worksheet;
@@ -79,16 +79,20 @@ public:
      * Creates the workbook and its sheet. `waitForReader`: whether a named pipe at `path` is waited
      * for (a script's) or refused at once (a window's). Throws AppError on failure.
      */
-    explicit NamesWorkbook(QString path, Placement placement = Placement::HandedOver, bool waitForReader = true);
+    explicit NamesWorkbook(QString path, Placement placement = Placement::HandedOver, bool waitForReader = true,
+                           int columns = kColumns);
     ~NamesWorkbook();
 
     NamesWorkbook(const NamesWorkbook&) = delete;
     NamesWorkbook& operator=(const NamesWorkbook&) = delete;
 
+    /** The columns of a workbook of names: first and last names. */
     static constexpr int kColumns = 2;
 
-    /** Writes `text` into the cell at 0-based `row` and `column` (< kColumns); empty text leaves it empty. */
+    /** Writes `text` into the cell at 0-based `row` and `column` (below the columns); empty text leaves it empty. */
     void write(qsizetype row, int column, QStringView text);
+    /** Writes a whole number into the cell, as a number that a spreadsheet sorts and sums (a year). */
+    void writeNumber(qsizetype row, int column, int number);
 
     /** Fits each column that holds text to its widest text. */
     void fitColumns();
@@ -108,7 +112,7 @@ private:
     std::string m_tmpdir;
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;
-    std::array<double, kColumns> m_widths{};
+    std::vector<double> m_widths; // the widest text of each column, in pixels
     std::string m_cell;
 };
 

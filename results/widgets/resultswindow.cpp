@@ -12,6 +12,8 @@
 #include "core/settings.h"
 #include "core/textoutput.h"
 #include "core/workbookoutput.h"
+#include "store/namebirths.h"
+#include "store/nameweights.h"
 #include "ui/formbuilder.h"
 #include "ui/listcontrol.h"
 #include "ui/programicon.h"
@@ -203,7 +205,16 @@ void ResultsWindow::saveAsClick() {
     const auto pointerBack = qScopeGuard([this] { m_pointer->set(WindowPointer::kDefault); });
     g.step(104, [&] {
         refuseTheNames(path);
-        saveNamesAs(*m_listView1->items().contents(), type, path);
+        if (!withPeople(type)) {
+            saveNamesAs(*m_listView1->items().contents(), type, path);
+            return;
+        }
+        // The people behind the names are drawn from the births of the program's own names.
+        const FirstNameBirths births = readFirstNameBirths(m_context.paths, nullptr, false);
+        savePeopleAs(*m_listView1->items().contents(), type, path, [&births](const QString& name) {
+            const NameBirthSpans* of = births.find(name);
+            return of != nullptr ? *of : NameBirthSpans{};
+        });
     });
 }
 

@@ -9,6 +9,7 @@
 #include "store/namedatabase.h"
 #include "store/namestatements.h"
 
+#include <QDate>
 #include <QFile>
 #include <QHash>
 #include <QJsonArray>
@@ -18,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <random>
 
@@ -451,6 +453,9 @@ TEST_F(CliTest, EveryFailureHasItsStatusItsLineAndLeavesNoFile) {
          2,
          "--born 1900: no female first names were given in those years",
          {}},
+        {{"--format", "csv", "--fields", "first_name,age"}, 2, "unknown field 'age' for --fields", {}},
+        {{"--format", "jsonl", "--fields", "email,sex,email"}, 2, "field 'email' given twice in --fields", {}},
+        {{"--fields", "first_name,email"}, 2, "--fields first_name,email: text prints names alone", {}},
         {{"--database", workspace.path(QStringLiteral("none.mdb"))}, 1, "unable to open database file", {}},
         {{"--first-names", workspace.path(QStringLiteral("none.txt"))}, 1, "none.txt: No such file or directory", {}},
         {{"-o", missingFolder}, 1, "missing/names.txt: No such file or directory", {}},
@@ -560,6 +565,212 @@ TEST_F(CliTest, WeightedSurnamesComeWithTheirAccentsAsOftenAsTheyAreBorne) {
         EXPECT_GT(drawn.count(QString::fromUtf8(accented)), 50) << accented;
     for (const char* bare : {"Lefevre", "Guerin", "Riviere", "Prevost"})
         EXPECT_EQ(drawn.count(QString::fromUtf8(bare)), 0) << bare;
+}
+
+// Every field of a person is a promise too: the rows of a seed never change.
+TEST_F(CliTest, FieldsGiveTheSameRowsForEver) {
+    const QString first = workspace.writeFile(QStringLiteral("jp.txt"), "Jean-Pierre\n\xc5\x92none\n");
+    const QString last = workspace.writeFile(QStringLiteral("lg.txt"), "Le Gall\nD\xc3\xa9sir\xc3\xa9\n");
+    const struct {
+        QStringList arguments;
+        QByteArray output;
+    } golden[] = {
+        {{"-n", "3", "--seed", "42", "--format", "csv", "--fields",
+          "first_name,last_name,full_name,sex,birth_year,birth_date,title,initials,email,first_name_ascii,"
+          "last_name_ascii"},
+         "first_name,last_name,full_name,sex,birth_year,birth_date,title,initials,email,first_name_ascii,"
+         "last_name_ascii\r\n"
+         "Ilane,Besnier,Ilane Besnier,M,2017,2017-12-02,M.,I. B.,ilane.besnier@example.net,Ilane,Besnier\r\n"
+         "Tifanny,Meffre,Tifanny Meffre,F,1992,1992-08-31,Mme,T. M.,tifanny.meffre@example.org,Tifanny,Meffre\r\n"
+         "Parfait,Wehrle,Parfait Wehrle,M,1960,1960-06-03,M.,P. W.,parfait.wehrle@example.org,Parfait,Wehrle\r\n"},
+        {{"-n", "3", "--seed", "1954", "--born", "1954", "--gender", "female", "--unique", "--format", "jsonl",
+          "--fields", "full_name,sex,birth_year,birth_date,title,initials,email"},
+         R"({"full_name":"Martine Le Bras","sex":"F","birth_year":1954,"birth_date":"1954-10-30","title":"Mme","initials":"M. L. B.","email":"martine.lebras@example.net"})"
+         "\n"
+         R"({"full_name":"Fran)"
+         "\xc3\xa7"
+         R"(oise Massardier","sex":"F","birth_year":1954,"birth_date":"1954-12-28","title":"Mme","initials":"F. M.","email":"francoise.massardier@example.net"})"
+         "\n"
+         R"({"full_name":"Martine Cottet","sex":"F","birth_year":1954,"birth_date":"1954-06-09","title":"Mme","initials":"M. C.","email":"martine.cottet@example.org"})"
+         "\n"},
+        {{"-n", "5", "--seed", "42", "--ascii"},
+         "Ilane Besnier\nTifanny Meffre\nParfait Wehrle\nScotty Mouton\nMaeline Peigne\n"},
+        {{"-n", "4", "--seed", "3", "--first-names", first, "--last-names", last, "--format", "csv", "--fields",
+          "full_name,sex,birth_year,initials,email,first_name_ascii,last_name_ascii"},
+         "full_name,sex,birth_year,initials,email,first_name_ascii,last_name_ascii\r\n"
+         "\xc5\x92none D\xc3\xa9sir\xc3\xa9,,,\xc5\x92. D.,oenone.desire@example.net,Oenone,Desire\r\n"
+         "\xc5\x92none Le Gall,,,\xc5\x92. L. G.,oenone.legall@example.org,Oenone,Le Gall\r\n"
+         "Jean-Pierre Le Gall,M,1976,J.-P. L. G.,jean-pierre.legall@example.com,Jean-Pierre,Le Gall\r\n"
+         "\xc5\x92none Le Gall,,,\xc5\x92. L. G.,oenone.legall@example.net,Oenone,Le Gall\r\n"},
+    };
+    for (const auto& [arguments, output] : golden) {
+        const CliResult result = runCli(builtIn(arguments));
+        EXPECT_EQ(result.status, 0) << result.err.toStdString();
+        EXPECT_EQ(result.out.toStdString(), output.toStdString()) << arguments.join(u' ').toStdString();
+    }
+}
+
+// 200,000 people of four first names against data/first_names_by_decade.tsv, read on its own: Kevin,
+// Marcel and Léa, each given to one sex, are born in each decade as often as children of that name
+// were, and never of the other sex; Camille, given to both, is a girl as often as Camilles were. Each
+// date is a day of its year, each title that of its sex. --born 1954 gives 1954 alone, and --gender
+// gives its sex to every name, those of both sexes included.
+TEST_F(CliTest, PeopleAreBornAsChildrenOfTheirFirstNameWere) {
+    QFile file(QStringLiteral(QUILLORY_SOURCE_DIR "/data/first_names_by_decade.tsv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = file.readAll().split('\n');
+    const qsizetype decades = rows.first().split('\t').size() - 2;
+    QHash<QString, QList<double>> given; // "Kevin M": births by decade from 1900
+    for (const QByteArray& row : rows.mid(1)) {
+        const QList<QByteArray> fields = row.split('\t');
+        if (fields.size() == decades + 2)
+            for (qsizetype d = 0; d < decades; ++d)
+                given[QString::fromUtf8(fields[0] + ' ' + fields[1])].resize(decades),
+                    given[QString::fromUtf8(fields[0] + ' ' + fields[1])][d] = fields[d + 2].toDouble();
+    }
+    const QString four = workspace.writeFile(QStringLiteral("four.txt"), "Kevin\nMarcel\nL\xc3\xa9"
+                                                                         "a\nCamille\n");
+    const CliResult result =
+        runCli(builtIn({"-n", "200000", "--seed", "21", "--part", "first", "--first-names", four, "--format", "csv",
+                        "--fields", "first_name,sex,birth_year,birth_date,title"}));
+    ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    QHash<QString, QList<int>> born; // "Kevin M": people by decade
+    int camilles = 0;
+    int girlCamilles = 0;
+    const QStringList people = lines(result.out).mid(1);
+    ASSERT_EQ(people.size(), 200000);
+    for (const QString& person : people) {
+        const QStringList f = person.split(u',');
+        ASSERT_EQ(f.size(), 5) << person.toStdString();
+        const QDate date = QDate::fromString(f[3].trimmed(), Qt::ISODate);
+        ASSERT_TRUE(date.isValid() && date.year() == f[2].toInt()) << person.toStdString();
+        ASSERT_EQ(f[4].trimmed(), f[1] == u"F" ? QStringLiteral("Mme") : QStringLiteral("M.")) << person.toStdString();
+        QList<int>& counts = born[f[0] + u' ' + f[1]];
+        counts.resize(decades);
+        ++counts[std::min<qsizetype>((date.year() - 1900) / 10, decades - 1)];
+        if (f[0] == u"Camille")
+            ++camilles, girlCamilles += f[1] == u"F" ? 1 : 0;
+    }
+    // Chi-square critical values at p = 0.001, by degrees of freedom.
+    constexpr double kCritical[] = {0,     10.83, 13.82, 16.27, 18.47, 20.52, 22.46,
+                                    24.32, 26.12, 27.88, 29.59, 31.26, 32.91};
+    for (const char* name : {"Kevin M", "Marcel M",
+                             "L\xc3\xa9"
+                             "a F"}) {
+        const QString key = QString::fromUtf8(name);
+        const QString otherSex = key.chopped(1) + (key.endsWith(u'F') ? u'M' : u'F');
+        EXPECT_FALSE(given.contains(otherSex)) << "the data gives " << name << " to one sex";
+        EXPECT_FALSE(born.contains(otherSex)) << otherSex.toStdString();
+        const QList<double>& births = given[key];
+        const QList<int>& drawn = born[key];
+        double total = 0;
+        double count = 0;
+        for (qsizetype d = 0; d < decades; ++d)
+            total += births[d], count += drawn[d];
+        double chiSquare = 0;
+        int freedom = -1;
+        for (qsizetype d = 0; d < decades; ++d) {
+            if (births[d] == 0) {
+                EXPECT_EQ(drawn[d], 0) << name << " born in the " << 1900 + 10 * d << "s, when none was";
+                continue;
+            }
+            const double expected = count * births[d] / total;
+            chiSquare += (drawn[d] - expected) * (drawn[d] - expected) / expected;
+            ++freedom;
+        }
+        EXPECT_GT(count, 45000) << name;
+        EXPECT_LT(chiSquare, kCritical[freedom]) << name << ": " << freedom << " degrees of freedom";
+    }
+    double girls = 0;
+    double all = 0;
+    for (const QString& sex : {QStringLiteral("F"), QStringLiteral("M")})
+        for (const double b : given[QStringLiteral("Camille ") + sex])
+            all += b, girls += sex == u"F" ? b : 0;
+    const double p = girls / all;
+    EXPECT_NEAR(static_cast<double>(girlCamilles) / camilles, p, 5 * std::sqrt(p * (1 - p) / camilles))
+        << "within five standard deviations of the girls' share of the births";
+
+    const CliResult in1954 =
+        runCli(builtIn({"-n", "20000", "--seed", "5", "--part", "first", "--born", "1954", "--gender", "female",
+                        "--format", "csv", "--fields", "sex,birth_year,title"}));
+    ASSERT_EQ(in1954.status, 0) << in1954.err.toStdString();
+    const QStringList bornThen = lines(in1954.out);
+    EXPECT_EQ(QSet<QString>(bornThen.begin() + 1, bornThen.end()), QSet<QString>({QStringLiteral("F,1954,Mme\r")}));
+    const CliResult boys = runCli(builtIn({"-n", "30000", "--seed", "6", "--part", "first", "--gender", "male",
+                                           "--format", "csv", "--fields", "first_name,sex"}));
+    ASSERT_EQ(boys.status, 0) << boys.err.toStdString();
+    const QStringList boyRows = lines(boys.out).mid(1);
+    EXPECT_TRUE(boyRows.contains(QStringLiteral("Camille,M\r")) && boyRows.contains(QStringLiteral("Dominique,M\r")));
+    EXPECT_EQ(boyRows.filter(QStringLiteral(",M\r")).size(), boyRows.size());
+}
+
+// 100,000 people without repeats from names whose addresses collide (Hélène and Helene, Le Gall and
+// Legall): read back by Python's csv and json, every address is pure ASCII on a reserved domain, parsed
+// whole by its email package, made of the name folded as Python folds it, and given once, a taken one
+// numbered with the smallest number that frees it; the JSON lines hold the same records.
+TEST_F(CliTest, AddressesAreReservedAsciiParsedAndGivenOnceUnderUnique) {
+    static const char* const kSyllables[] = {"be", "la", "mi", "no", "ru", "sa", "te", "vo",
+                                             "di", "ka", "lu", "ze", "po", "ri", "ga"};
+    QByteArray firstNames;
+    QByteArray lastNames;
+    for (int a = 0; a < 15; ++a)
+        for (int b = 0; b < 14; ++b) {
+            const QByteArray base = QByteArray(kSyllables[a]) + kSyllables[b] + "ne";
+            QByteArray accented = base;
+            accented.replace(base.lastIndexOf('e'), 1, "\xc3\xa9"); // é
+            firstNames += base + '\n' + accented + '\n';
+            lastNames += "Le " + base + '\n' + "Le" + base + '\n';
+        }
+    const QString first = workspace.writeFile(QStringLiteral("first.txt"), firstNames);
+    const QString last = workspace.writeFile(QStringLiteral("last.txt"), lastNames);
+    QStringList paths;
+    for (const char* format : {"csv", "jsonl"}) {
+        paths << workspace.path(QStringLiteral("people.") + QLatin1String(format));
+        const CliResult result =
+            runCli({"-n", "100000", "--seed", "13", "--unique", "--first-names", first, "--last-names", last,
+                    "--format", format, "--fields", "first_name,last_name,email,sex,birth_year", "-o", paths.last()});
+        ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    }
+    static const char kChecker[] = R"py(
+import csv, json, re, sys, unicodedata
+from email.headerregistry import Address
+from email.utils import parseaddr
+with open(sys.argv[1], newline="", encoding="utf-8") as f:
+    rows = list(csv.reader(f, strict=True))
+with open(sys.argv[2], encoding="utf-8") as f:
+    objects = [json.loads(line) for line in f.read().split("\n") if line]
+assert rows[0] == ["first_name", "last_name", "email", "sex", "birth_year"], rows[0]
+rows = rows[1:]
+assert len(rows) == len(objects) == 100000
+def fold(name):
+    bare = "".join(c for c in unicodedata.normalize("NFKD", name) if not unicodedata.combining(c))
+    return bare.lower().replace(" ", "").replace("'", "")
+given = set()
+numbered = 0
+for row, obj in zip(rows, objects):
+    assert list(obj) == ["first_name", "last_name", "email", "sex", "birth_year"], obj
+    assert [("" if v is None else str(v)) for v in obj.values()] == row, (obj, row)
+    first, last, address = row[0], row[1], row[2]
+    assert address.isascii() and parseaddr(address) == ("", address), address
+    parsed = Address(addr_spec=address)
+    assert parsed.domain in ("example.com", "example.net", "example.org"), address
+    base = fold(first) + "." + fold(last)
+    m = re.fullmatch(re.escape(base) + r"([0-9]*)", parsed.username)
+    assert m, (first, last, address)
+    n = int(m.group(1)) if m.group(1) else 1
+    assert m.group(1) != "1" and address not in given, address
+    for k in range(1, n):
+        assert (base + ("" if k == 1 else str(k)) + "@" + parsed.domain) in given, ("not the smallest", address)
+    numbered += n > 1
+    given.add(address)
+print(numbered)
+)py";
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 QStringList{QStringLiteral("-c"), QString::fromUtf8(kChecker)} + paths);
+    ASSERT_TRUE(python.waitForFinished(120'000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    EXPECT_GT(python.readAllStandardOutput().trimmed().toInt(), 10000) << "the names collide often";
 }
 
 // quillory-cli -n 10000000 | head -3: the reader goes away and the run ends, quietly and well.

@@ -1,7 +1,8 @@
 // The main window's Names menu and the results window's File menu: the window draws what
 // quillory-cli prints for the same seed and choices, common names come as often as people were given
 // them, a run without repeats that cannot be made draws nothing, names keep their spaces into the
-// workbook, "Save As…" writes every type that independent readers read back, and the choices survive
+// workbook, "Save As…" writes every type that independent readers read back and the people behind a
+// seeded run as quillory-cli writes them, and the choices survive
 // a restart in a real settings file.
 #include "chisquare.h"
 #include "mainwindowfixture.h"
@@ -106,7 +107,8 @@ TEST_F(NamesMenuTest, TheWindowDrawsWhatQuilloryCliPrintsForTheSameSeedAndChoice
 
 // 200,000 first names drawn by the window against the births in data/ (both lists summed).
 TEST_F(NamesMenuTest, CommonNamesComeAsOftenAsPeopleWereGivenThem) {
-    const QHash<QString, double> births = firstNameBirthsInData([](const QString& name) { return ProperCase(QString(name).remove(u' ')); });
+    const QHash<QString, double> births =
+        firstNameBirthsInData([](const QString& name) { return ProperCase(QString(name).remove(u' ')); });
     ASSERT_FALSE(births.isEmpty());
     start();
     action("mnuCommonNames")->trigger();
@@ -232,6 +234,59 @@ json.dump(rows, sys.stdout)
     dialogs.answerSaveFile(QString(), -1);
     results().findChild<QAction*>(QStringLiteral("mnuSaveAs"))->trigger();
     EXPECT_EQ(dialogs.savesShown.back().startFolder, folder + QStringLiteral("/names.txt"));
+}
+
+// The people behind a seeded window run are those quillory-cli gives for the same seed and choices;
+// those of a run drawn as designed stay the same from one save to the next.
+TEST_F(NamesMenuTest, SavedPeopleAreTheRowsQuilloryCliWritesForTheSameSeed) {
+    start();
+    action("mnuCommonNames")->trigger();
+    dialogs.answerValue(QStringLiteral("1950-1979"));
+    action("mnuBornIn")->trigger();
+    action("mnuNoRepeats")->trigger();
+    dialogs.answerValue(QStringLiteral("11"));
+    action("mnuSameNames")->trigger();
+    QTest::mouseClick(option("Option3"), Qt::LeftButton);
+    generate(3000);
+    const QString folder = workspace.path(QStringLiteral("people"));
+    QDir().mkpath(folder);
+    const auto saved = [&](const QString& name, int filter) {
+        dialogs.answerSaveFile(folder + u'/' + name, filter);
+        results().findChild<QAction*>(QStringLiteral("mnuSaveAs"))->trigger();
+        EXPECT_TRUE(dialogs.errorReports().isEmpty()) << dialogs.errorReports().join(u'\n').toStdString();
+        QFile file(folder + u'/' + name);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    };
+    const auto cliBytes = [&](const char* format) {
+        QProcess process;
+        process.start(QStringLiteral(QUILLORY_CLI),
+                      {"-n", "3000", "--seed", "11", "--weighted", "--born", "1950-1979", "--gender", "female",
+                       "--unique", "--strip-spaces", "--format", format, "--fields",
+                       "first_name,last_name,sex,birth_year,birth_date,title,email", "--database",
+                       workspace.nameDatabase()});
+        EXPECT_TRUE(process.waitForFinished(60'000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        return process.readAllStandardOutput().toStdString();
+    };
+    const QByteArray csv = saved(QStringLiteral("people.csv"), 5);
+    EXPECT_TRUE(csv.startsWith("first_name,last_name,sex,birth_year,birth_date,title,email\r\n"));
+    EXPECT_EQ(csv.toStdString(), cliBytes("csv"));
+    EXPECT_EQ(saved(QStringLiteral("people.jsonl"), 6).toStdString(), cliBytes("jsonl"));
+    results().backClick();
+
+    // As designed, no seed: the run's people are drawn once for all its saves.
+    for (const char* off : {"mnuCommonNames", "mnuNoRepeats"})
+        action(off)->trigger();
+    dialogs.answerValue(QString());
+    action("mnuBornIn")->trigger();
+    dialogs.answerValue(QString());
+    action("mnuSameNames")->trigger();
+    generate(200);
+    const QByteArray first = saved(QStringLiteral("designed.csv"), 5);
+    EXPECT_EQ(first.count("\r\n"), 201);
+    EXPECT_EQ(first.count(",F,"), 200) << "the girls' list gives girls";
+    EXPECT_EQ(saved(QStringLiteral("designed.csv"), 5), first);
 }
 
 // Every choice is stored as it changes, in the settings file beside the designed keys, and comes back

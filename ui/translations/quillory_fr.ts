@@ -358,6 +358,14 @@
         <source>Save As</source>
         <translation>Enregistrer sous</translation>
     </message>
+    <message>
+        <source>CSV with sex, birth date, title and e-mail (*.csv)</source>
+        <translation>CSV avec sexe, date de naissance, civilité et e-mail (*.csv)</translation>
+    </message>
+    <message>
+        <source>JSON lines with sex, birth date, title and e-mail (*.jsonl)</source>
+        <translation>Lignes JSON avec sexe, date de naissance, civilité et e-mail (*.jsonl)</translation>
+    </message>
 </context>
 <context>
     <name>quillory</name>

@@ -1,0 +1,142 @@
+#include "people.h"
+
+#include "core/apperror.h"
+#include "namedraws.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <numeric>
+
+namespace quillory {
+
+namespace {
+
+using u128 = unsigned __int128;
+
+// A whole number below n, n of up to 128 bits, from the next number of the sequence: the high 64
+// bits of x × n when n fits 64 bits; otherwise the high 128 bits of the 192-bit product.
+u128 below(std::uint64_t x, u128 n) {
+    const auto high = static_cast<std::uint64_t>(n >> 64);
+    const auto low = static_cast<std::uint64_t>(n);
+    const u128 lowProduct = static_cast<u128>(x) * low;
+    const u128 highProduct = static_cast<u128>(x) * high;
+    return highProduct + (lowProduct >> 64);
+}
+
+bool isLeap(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+struct MonthDay {
+    std::uint8_t month;
+    std::uint8_t day;
+};
+
+// The month and day of each day of a common year and of a leap year, from 1 January.
+constexpr auto kDates = [] {
+    std::array<std::array<MonthDay, 366>, 2> dates{};
+    constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int leap = 0; leap < 2; ++leap) {
+        std::size_t at = 0;
+        for (int month = 0; month < 12; ++month)
+            for (int day = 1; day <= kLengths[month] + (month == 1 ? leap : 0); ++day)
+                dates[static_cast<std::size_t>(leap)][at++] = {static_cast<std::uint8_t>(month + 1),
+                                                               static_cast<std::uint8_t>(day)};
+    }
+    return dates;
+}();
+
+} // namespace
+
+int daysInYear(int year) {
+    return isLeap(year) ? 366 : 365;
+}
+
+PersonDraw::PersonDraw(Rules rules, std::vector<NameBirthSpans> names) : m_rules(rules) {
+    const int first = m_rules.firstYear.value_or(std::numeric_limits<int>::min());
+    const int last = m_rules.lastYear.value_or(std::numeric_limits<int>::max());
+    m_places.reserve(names.size());
+    for (const NameBirthSpans& spans : names) {
+        std::int64_t scale = 1;
+        for (const std::vector<BirthSpan>* list : {&spans.female, &spans.male})
+            for (const BirthSpan& span : *list)
+                scale = std::lcm(scale, std::int64_t{span.toYear} - span.fromYear + 1);
+        // Whole decades and half decades need 10; periods so uneven would weigh beyond exact numbers.
+        if (scale > (std::int64_t{1} << 20))
+            throw AppError(QStringLiteral("system_firstnamebirths: periods of years too uneven to weigh exactly"));
+        Place place{};
+        const auto add = [&](const std::vector<BirthSpan>& list) {
+            u128 total = 0;
+            for (const BirthSpan& span : list) {
+                const std::int64_t length = std::int64_t{span.toYear} - span.fromYear + 1;
+                const std::int64_t covered =
+                    std::max<std::int64_t>(0, std::min(span.toYear, last) - std::max(span.fromYear, first) + 1);
+                total += static_cast<u128>(span.births) * static_cast<std::uint64_t>(covered) *
+                         static_cast<std::uint64_t>(scale / length);
+                if (total >> 63)
+                    throw AppError(QStringLiteral("system_firstnamebirths: more births than a draw can weigh"));
+                m_periods.push_back(
+                    {static_cast<std::uint64_t>(total), std::max(span.fromYear, first), std::min(span.toYear, last)});
+            }
+            return static_cast<std::uint64_t>(total);
+        };
+        place.girls = static_cast<std::uint32_t>(m_periods.size());
+        place.girlsTotal = add(spans.female);
+        place.boys = static_cast<std::uint32_t>(m_periods.size());
+        place.boysTotal = add(spans.male);
+        place.end = static_cast<std::uint32_t>(m_periods.size());
+        m_places.push_back(place);
+    }
+}
+
+Person PersonDraw::draw(std::optional<std::uint32_t> item, RandomSource& sequence) {
+    std::uint64_t x[5];
+    for (std::uint64_t& number : x)
+        number = sequence.nextBits();
+    Person person;
+    person.domain = static_cast<int>(below(x[4], 3));
+
+    const Place* place = item && *item < m_places.size() ? &m_places[*item] : nullptr;
+    const std::uint64_t girls = place != nullptr ? place->girlsTotal : 0;
+    const std::uint64_t boys = place != nullptr ? place->boysTotal : 0;
+    if (m_rules.sex != 0)
+        person.sex = m_rules.sex;
+    else if (girls + boys != 0)
+        person.sex = below(x[0], static_cast<u128>(girls) + boys) < girls ? 'F' : 'M';
+
+    // The year: within a period of the sex drawn, or anywhere in the years chosen.
+    int from = 0;
+    int to = -1;
+    const std::uint64_t total = person.sex == 'F' ? girls : boys;
+    if (person.sex != 0 && total != 0) {
+        const auto at = static_cast<std::uint64_t>(below(x[1], total));
+        // The first period whose running total passes the number, halving the periods left
+        // without a branch on which half it is in.
+        const Period* period = &m_periods[person.sex == 'F' ? place->girls : place->boys];
+        std::uint32_t left = person.sex == 'F' ? place->boys - place->girls : place->end - place->boys;
+        while (left > 1) {
+            const std::uint32_t half = left / 2;
+            period = period[half - 1].total <= at ? period + half : period;
+            left -= half;
+        }
+        from = period->from;
+        to = period->to;
+    } else if (m_rules.firstYear && m_rules.lastYear) {
+        from = *m_rules.firstYear;
+        to = *m_rules.lastYear;
+    }
+    if (to < from)
+        return person;
+    person.year = from + static_cast<int>(below(x[2], static_cast<u128>(to - from + 1)));
+
+    const auto& date = kDates[isLeap(person.year) ? 1 : 0];
+    const MonthDay day = date[below(x[3], static_cast<u128>(isLeap(person.year) ? 366 : 365))];
+    person.month = day.month;
+    person.day = day.day;
+    return person;
+}
+
+} // namespace quillory
