@@ -55,82 +55,9 @@ private:
     std::vector<std::uint32_t> m_index; // entry + 1; 0 is free
 };
 
-bool isAscii(QByteArrayView bytes) {
-    for (const char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
-// A form of a text: by `ascii` from the bytes of a text of plain ASCII (most names), which gives what
-// `make` gives from its text.
-QByteArray formOf(QByteArrayView bytes, QByteArray (*make)(QStringView), QByteArray (*ascii)(QByteArrayView)) {
-    return isAscii(bytes) ? ascii(bytes) : make(QString::fromUtf8(bytes));
-}
-
-QByteArray asciiForm(QStringView text) {
-    return asciiFolded(text).toUtf8();
-}
-
-QByteArray asciiAsItIs(QByteArrayView bytes) {
-    return bytes.toByteArray();
-}
-
-QByteArray initialsForm(QStringView text) {
-    return initialsOf(text).toUtf8();
-}
-
-bool isAsciiLetterOrDigit(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-// initialsOf() for a text of plain ASCII, byte by byte.
-QByteArray asciiInitials(QByteArrayView bytes) {
-    QByteArray initials;
-    bool wordStart = true;
-    for (const char c : bytes) {
-        if (c == ' ' || c == '-') {
-            if (c == '-' && !initials.isEmpty() && !initials.endsWith(' ') && !initials.endsWith('-'))
-                initials.append('-');
-            wordStart = true;
-            continue;
-        }
-        if (!wordStart || !isAsciiLetterOrDigit(c))
-            continue;
-        wordStart = false;
-        if (!initials.isEmpty() && !initials.endsWith('-'))
-            initials.append(' ');
-        initials.append(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c).append('.');
-    }
-    if (initials.endsWith('-'))
-        initials.chop(1);
-    return initials;
-}
-
-// addressPart() for a text of plain ASCII, byte by byte.
-QByteArray asciiAddressPart(QByteArrayView bytes) {
-    QByteArray out;
-    for (const char c : bytes) {
-        if (isAsciiLetterOrDigit(c))
-            out.append(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-        else if (c == '-' && !out.isEmpty() && !out.endsWith('-'))
-            out.append(c);
-    }
-    while (out.endsWith('-'))
-        out.chop(1);
-    return out;
-}
-
-bool needsCsvQuotes(QByteArrayView bytes) {
-    for (const char c : bytes)
-        if (c == ',' || c == '"' || c == '\r' || c == '\n')
-            return true;
-    return false;
-}
-
 // A row copies each text kSpare bytes at a time whatever its length, so that copying takes no branch
 // on the length: every table a row copies from ends with kSpare bytes to spare, and every row has as
-// many room to spare.
+// much room to spare.
 constexpr std::size_t kSpare = 32;
 
 // Texts in one block of bytes, text i at m_starts[i], then kSpare bytes to spare.
@@ -229,7 +156,7 @@ private:
 QByteArray asField(QByteArrayView bytes, Encoding encoding) {
     switch (encoding) {
     case Encoding::Csv:
-        return needsCsvQuotes(bytes) ? csvField(bytes) : bytes.toByteArray();
+        return csvField(bytes);
     case Encoding::Json:
         return jsonString(bytes);
     case Encoding::Cell:
@@ -248,15 +175,17 @@ Forms formsOf(const TextTable& texts, Encoding encoding, int side, const std::ve
     std::array<QByteArray, kForms> form;
     for (qsizetype i = 0; i < texts.size(); ++i) {
         const QByteArrayView bytes = texts.bytes(i);
+        const QString text = ascii || initials || address ? QString::fromUtf8(bytes) : QString();
         form[kName] = asField(bytes, encoding);
-        const bool quoted = encoding == Encoding::Csv && needsCsvQuotes(bytes);
+        // A CSV field that needs no quotes holds none.
+        const bool quoted = encoding == Encoding::Csv && form[kName].startsWith('"');
         if (encoding == Encoding::Json)
             form[kJoin] = side == 0 ? form[kName].chopped(1) : form[kName].sliced(1);
         else
             form[kJoin] = quoted ? form[kName].sliced(1).chopped(1) : bytes.toByteArray();
-        form[kAscii] = ascii ? asField(formOf(bytes, asciiForm, asciiAsItIs), encoding) : QByteArray();
-        form[kInitials] = initials ? formOf(bytes, initialsForm, asciiInitials) : QByteArray();
-        form[kAddress] = address ? formOf(bytes, addressPart, asciiAddressPart) : QByteArray();
+        form[kAscii] = ascii ? asField(asciiFolded(text).toUtf8(), encoding) : QByteArray();
+        form[kInitials] = initials ? initialsOf(text).toUtf8() : QByteArray();
+        form[kAddress] = address ? addressPart(text) : QByteArray();
         forms.append(form, quoted);
     }
     forms.close();

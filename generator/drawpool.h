@@ -35,14 +35,6 @@ public:
         return QByteArrayView(m_bytes.constData() + from, m_ends[static_cast<std::size_t>(i)] - from);
     }
     QString text(qsizetype i) const { return QString::fromUtf8(bytes(i)); }
-    /** Asks the processor to fetch text i, a little before it is read. */
-    void prefetch(qsizetype i) const {
-        const auto at = static_cast<std::size_t>(i);
-        if (at < m_ends.size()) {
-            __builtin_prefetch(&m_ends[at]);
-            __builtin_prefetch(m_bytes.constData() + (at == 0 ? 0 : m_ends[at - 1]));
-        }
-    }
     QString operator[](qsizetype i) const { return text(i); }
     /** The longest text, in bytes. */
     qsizetype longest() const { return m_longest; }

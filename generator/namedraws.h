@@ -19,9 +19,14 @@
  */
 namespace quillory {
 
-/** A whole number from 0 to n − 1: the high 64 bits of the 128-bit product of the next 64 bits and n. */
+/** A whole number from 0 to n − 1 made of 64 random bits x: the high 64 bits of the 128-bit product x × n. */
+inline std::uint64_t numberBelow(std::uint64_t x, std::uint64_t n) {
+    return static_cast<std::uint64_t>((static_cast<unsigned __int128>(x) * n) >> 64);
+}
+
+/** A whole number from 0 to n − 1 made of the next 64 bits of the sequence. */
 inline std::uint64_t drawBelow(RandomSource& random, std::uint64_t n) {
-    return static_cast<std::uint64_t>((static_cast<unsigned __int128>(random.nextBits()) * n) >> 64);
+    return numberBelow(random.nextBits(), n);
 }
 
 /**

@@ -16,16 +16,6 @@ namespace {
 
 using u128 = unsigned __int128;
 
-// A whole number below n, n of up to 128 bits, from the next number of the sequence: the high 64
-// bits of x × n when n fits 64 bits; otherwise the high 128 bits of the 192-bit product.
-u128 below(std::uint64_t x, u128 n) {
-    const auto high = static_cast<std::uint64_t>(n >> 64);
-    const auto low = static_cast<std::uint64_t>(n);
-    const u128 lowProduct = static_cast<u128>(x) * low;
-    const u128 highProduct = static_cast<u128>(x) * high;
-    return highProduct + (lowProduct >> 64);
-}
-
 bool isLeap(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
@@ -97,22 +87,22 @@ Person PersonDraw::draw(std::optional<std::uint32_t> item, RandomSource& sequenc
     for (std::uint64_t& number : x)
         number = sequence.nextBits();
     Person person;
-    person.domain = static_cast<int>(below(x[4], 3));
+    person.domain = static_cast<int>(numberBelow(x[4], 3));
 
     const Place* place = item && *item < m_places.size() ? &m_places[*item] : nullptr;
     const std::uint64_t girls = place != nullptr ? place->girlsTotal : 0;
     const std::uint64_t boys = place != nullptr ? place->boysTotal : 0;
     if (m_rules.sex != 0)
         person.sex = m_rules.sex;
-    else if (girls + boys != 0)
-        person.sex = below(x[0], static_cast<u128>(girls) + boys) < girls ? 'F' : 'M';
+    else if (girls + boys != 0) // each below 2^63, so their sum fits
+        person.sex = numberBelow(x[0], girls + boys) < girls ? 'F' : 'M';
 
     // The year: within a period of the sex drawn, or anywhere in the years chosen.
     int from = 0;
     int to = -1;
     const std::uint64_t total = person.sex == 'F' ? girls : boys;
     if (person.sex != 0 && total != 0) {
-        const auto at = static_cast<std::uint64_t>(below(x[1], total));
+        const auto at = numberBelow(x[1], total);
         // The first period whose running total passes the number, halving the periods left
         // without a branch on which half it is in.
         const Period* period = &m_periods[person.sex == 'F' ? place->girls : place->boys];
@@ -130,10 +120,10 @@ Person PersonDraw::draw(std::optional<std::uint32_t> item, RandomSource& sequenc
     }
     if (to < from)
         return person;
-    person.year = from + static_cast<int>(below(x[2], static_cast<u128>(to - from + 1)));
+    person.year = from + static_cast<int>(numberBelow(x[2], static_cast<std::uint64_t>(to - from + 1)));
 
     const auto& date = kDates[isLeap(person.year) ? 1 : 0];
-    const MonthDay day = date[below(x[3], static_cast<u128>(isLeap(person.year) ? 366 : 365))];
+    const MonthDay day = date[numberBelow(x[3], static_cast<std::uint64_t>(daysInYear(person.year)))];
     person.month = day.month;
     person.day = day.day;
     return person;

@@ -204,6 +204,13 @@ void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, 
     Sink sink(path);
     if (csv)
         sink.add(fields.join(',') + "\r\n");
+    // A text as a field; a value not known is empty in CSV, null in JSON.
+    const auto text = [csv](const QString& value) { return csv ? csvField(value) : jsonString(value); };
+    const auto known = [csv](const QByteArray& value, bool quoted) -> QByteArray {
+        if (value.isEmpty())
+            return csv ? QByteArray() : QByteArrayLiteral("null");
+        return csv || !quoted ? value : '"' + value + '"';
+    };
     QSet<QByteArray> addresses;
     QByteArrayList values;
     for (qsizetype i = 0; i < names.size(); ++i) {
@@ -211,13 +218,6 @@ void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, 
             withFirst ? std::optional<std::uint32_t>(placeOf[static_cast<std::size_t>(i)]) : std::nullopt, sequence);
         const QString first = run->firstName(i);
         const QString last = run->lastName(i);
-        // A text as a field; a value not known is empty in CSV, null in JSON.
-        const auto text = [&](const QString& value) { return csv ? csvField(value) : jsonString(value); };
-        const auto known = [&](const QByteArray& value, bool quoted) -> QByteArray {
-            if (value.isEmpty())
-                return csv ? QByteArray() : QByteArrayLiteral("null");
-            return csv || !quoted ? value : '"' + value + '"';
-        };
         values.clear();
         if (withFirst)
             values << text(first);
