@@ -27,6 +27,7 @@ public:
     QString chooseFolder(const QString&, const QString&) override { return ++shown, QString(); }
     std::optional<QString> askValue(const ValueQuestion&) override { return ++shown, std::nullopt; }
     SavePick saveFile(const QString&, const QString&, const QStringList&) override { return ++shown, SavePick(); }
+    bool confirm(const QString&, const QString&) override { return ++shown, false; }
     void openUrl(const QUrl&) override {}
     void openDocument(const QString&) override { ++shown; }
     /** Programs started, e.g. the spreadsheet application a workbook is handed to; none is really started. */

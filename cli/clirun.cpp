@@ -214,15 +214,9 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     }
 
     // The births of each first name by sex and period, when the fields need the person behind it.
-    const auto needsPerson = [&] {
-        for (const Field field : options.fields)
-            if (field == Field::Sex || field == Field::BirthYear || field == Field::BirthDate || field == Field::Title)
-                return true;
-        return false;
-    };
     std::optional<FirstNameBirths> births;
     PeopleSource people;
-    if (needFirst && needsPerson()) {
+    if (needFirst && needsPerson(options.fields)) {
         try {
             births =
                 readFirstNameBirths(environment.paths, options.firstNamesFile.isEmpty() ? &openDatabase() : nullptr,

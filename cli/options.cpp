@@ -66,9 +66,7 @@ struct UsageError {
     QString message;
 };
 
-constexpr const char* kFieldNames[] = {"first_name", "last_name",        "full_name",      "sex",
-                                       "birth_year", "birth_date",       "title",          "initials",
-                                       "email",      "first_name_ascii", "last_name_ascii"};
+constexpr const auto& kFieldNames = kPersonFieldNames;
 
 std::vector<Field> fieldsFrom(const QString& list) {
     std::vector<Field> fields;
@@ -98,10 +96,6 @@ template <std::size_t N> int choose(const QString& option, const QString& given,
 }
 
 } // namespace
-
-const char* fieldName(Field field) {
-    return kFieldNames[static_cast<int>(field)];
-}
 
 std::variant<BirthYears, QString> bornFromArgument(const QString& text) {
     const std::variant<BirthYears, YearsProblem> years = birthYearsFrom(text);

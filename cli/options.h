@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generator/namegenerator.h"
+#include "results/core/peoplewriter.h"
 #include "store/namebirths.h"
 #include "store/namelists.h"
 
@@ -20,22 +21,7 @@ inline const QString kProgramName = QStringLiteral("quillory-cli");
 enum class Format { Text, Csv, Jsonl, Xlsx };
 
 /** The columns --fields chooses from. */
-enum class Field {
-    FirstName,
-    LastName,
-    FullName,
-    Sex,
-    BirthYear,
-    BirthDate,
-    Title,
-    Initials,
-    Email,
-    FirstNameAscii,
-    LastNameAscii
-};
-
-/** A field's name as --fields, the CSV header and JSON lines write it. */
-const char* fieldName(Field field);
+using Field = PersonField;
 
 /** The most rows a worksheet holds. */
 inline constexpr std::int64_t kMaxSheetRows = 1'048'576;

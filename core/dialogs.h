@@ -64,9 +64,13 @@ public:
 
     /**
      * A modal picker for a file to write, starting at `suggested` (a folder and a name), with the
-     * filters shown in the order given; it asks before a file is replaced.
+     * filters shown in the order given. It does not ask before a file is replaced: the caller, which
+     * knows the name that will really be written (with its ending), asks with confirm().
      */
     virtual SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters) = 0;
+
+    /** A modal question answered Yes or No (No by default); true for Yes. */
+    virtual bool confirm(const QString& title, const QString& text) = 0;
 
     /** Opens a web address in the user's browser without waiting for it. */
     virtual void openUrl(const QUrl& url) = 0;

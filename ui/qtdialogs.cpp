@@ -126,9 +126,15 @@ std::optional<QString> QtDialogs::askValue(const ValueQuestion& question) {
 
 SavePick QtDialogs::saveFile(const QString& title, const QString& suggested, const QStringList& filters) {
     QString chosen = filters.value(0);
-    const QString path =
-        QFileDialog::getSaveFileName(owner(), title, suggested, filters.join(QStringLiteral(";;")), &chosen);
+    // The caller asks before replacing a file: only it knows the ending the name will be given.
+    const QString path = QFileDialog::getSaveFileName(owner(), title, suggested, filters.join(QStringLiteral(";;")),
+                                                      &chosen, QFileDialog::DontConfirmOverwrite);
     return {path, path.isEmpty() ? -1 : static_cast<int>(filters.indexOf(chosen))};
+}
+
+bool QtDialogs::confirm(const QString& title, const QString& text) {
+    return QMessageBox::question(owner(), title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 void QtDialogs::openUrl(const QUrl& url) {

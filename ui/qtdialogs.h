@@ -15,6 +15,7 @@ public:
     QString chooseFolder(const QString& title, const QString& startFolder) override;
     std::optional<QString> askValue(const ValueQuestion& question) override;
     SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters) override;
+    bool confirm(const QString& title, const QString& text) override;
     void openUrl(const QUrl& url) override;
     void openDocument(const QString& path) override;
     void startProgram(const QString& program, const QStringList& arguments) override;

@@ -5,12 +5,12 @@
 #include "core/random.h"
 #include "generator/persontext.h"
 #include "namerecords.h"
+#include "peoplewriter.h"
 #include "workbookoutput.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 
 namespace quillory {
 
@@ -30,28 +30,21 @@ Columns columnsOf(const ListItems& names) {
     return run != nullptr ? Columns{run, run->keepsFirst(), run->keepsLast()} : Columns{nullptr, false, false};
 }
 
-// Gathers bytes and writes them in large pieces.
-class Sink {
+// Gathers bytes and writes them in large pieces; failures give the system's reason alone.
+class Sink final : public ByteSink {
 public:
     // A window never waits: a named pipe without a reader fails at once.
     explicit Sink(const QString& path) : m_file(path, {.waitForReader = false}) {}
-    void add(QByteArrayView bytes) {
-        m_buffer.append(bytes);
-        if (m_buffer.size() >= (1 << 20))
-            flush();
-    }
-    void commit() {
+    void add(QByteArrayView bytes) { append(bytes.data(), bytes.size()); }
+    void commit() { finish(); }
+    void finish() override {
         flush();
         m_file.commit();
     }
 
 private:
-    void flush() {
-        m_file.write(m_buffer);
-        m_buffer.clear();
-    }
+    void writeOut(const char* data, qsizetype size) override { m_file.write(data, size); }
     OutputFile m_file;
-    QByteArray m_buffer;
 };
 
 void writeRecords(const ListItems& names, SaveAsType type, const QString& path) {
@@ -172,83 +165,56 @@ void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, 
         return;
     }
     const RunPeople rules = run->people();
-    const bool withFirst = run->keepsFirst();
-    const bool withLast = run->keepsLast();
+    PeopleRecords records{.fields = {},
+                          .format = csv ? RecordFormat::Csv : RecordFormat::JsonLines,
+                          .withFirst = run->keepsFirst(),
+                          .withLast = run->keepsLast(),
+                          .uniqueAddresses = rules.uniqueAddresses,
+                          .rules = {.sex = rules.sex, .firstYear = rules.firstYear, .lastYear = rules.lastYear},
+                          .seed = rules.seed,
+                          .workbook = {}};
+    if (records.withFirst)
+        records.fields.push_back(PersonField::FirstName);
+    if (records.withLast)
+        records.fields.push_back(PersonField::LastName);
+    for (const PersonField field : {PersonField::Sex, PersonField::BirthYear, PersonField::BirthDate,
+                                    PersonField::Title, PersonField::Email})
+        records.fields.push_back(field);
 
-    // The people's draw takes each first name's births once, by its place among the names drawn.
-    QHash<QString, std::uint32_t> places;
-    std::vector<NameBirthSpans> births;
-    std::vector<std::uint32_t> placeOf(static_cast<std::size_t>(withFirst ? names.size() : 0));
-    for (std::size_t i = 0; i < placeOf.size(); ++i) {
-        const QString first = run->firstName(static_cast<qsizetype>(i));
-        auto at = places.constFind(first);
-        if (at == places.constEnd()) {
-            at = places.insert(first, static_cast<std::uint32_t>(births.size()));
-            births.push_back(birthsOf(first));
+    // The writer takes each text once, and each name as its places among those texts; the people's
+    // draw takes each first name's births by its place.
+    struct Texts {
+        TextTable table;
+        QHash<QString, std::uint32_t> places;
+        std::uint32_t placeOf(const QString& text) {
+            auto at = places.constFind(text);
+            if (at == places.constEnd()) {
+                at = places.insert(text, static_cast<std::uint32_t>(table.size()));
+                table.append(text);
+            }
+            return *at;
         }
-        placeOf[i] = *at;
-    }
-    PersonDraw people({.sex = rules.sex, .firstYear = rules.firstYear, .lastYear = rules.lastYear}, std::move(births));
-    RandomSource sequence = RandomSource::second(rules.seed);
-
-    QByteArrayList fields;
-    if (withFirst)
-        fields << "first_name";
-    if (withLast)
-        fields << "last_name";
-    fields << "sex"
-           << "birth_year"
-           << "birth_date"
-           << "title"
-           << "email";
-    Sink sink(path);
-    if (csv)
-        sink.add(fields.join(',') + "\r\n");
-    // A text as a field; a value not known is empty in CSV, null in JSON.
-    const auto text = [csv](const QString& value) { return csv ? csvField(value) : jsonString(value); };
-    const auto known = [csv](const QByteArray& value, bool quoted) -> QByteArray {
-        if (value.isEmpty())
-            return csv ? QByteArray() : QByteArrayLiteral("null");
-        return csv || !quoted ? value : '"' + value + '"';
     };
-    QSet<QByteArray> addresses;
-    QByteArrayList values;
+    Texts first;
+    Texts last;
+    std::vector<DrawnName> drawn(static_cast<std::size_t>(names.size()));
+    std::vector<NameBirthSpans> births;
     for (qsizetype i = 0; i < names.size(); ++i) {
-        const Person person = people.draw(
-            withFirst ? std::optional<std::uint32_t>(placeOf[static_cast<std::size_t>(i)]) : std::nullopt, sequence);
-        const QString first = run->firstName(i);
-        const QString last = run->lastName(i);
-        values.clear();
-        if (withFirst)
-            values << text(first);
-        if (withLast)
-            values << text(last);
-        values << known(person.sex == 0 ? QByteArray() : QByteArray(1, person.sex), true);
-        values << known(person.year == 0 ? QByteArray() : QByteArray::number(person.year).rightJustified(4, '0'),
-                        false);
-        values << known(person.year == 0
-                            ? QByteArray()
-                            : QString::asprintf("%04d-%02d-%02d", person.year, person.month, person.day).toLatin1(),
-                        true);
-        values << known(person.sex == 0 ? QByteArray() : QByteArray(person.sex == 'F' ? "Mme" : "M."), true);
-        const QByteArray local = addressLocalPart(first, last);
-        const QByteArray domain = QByteArray("@") + kExampleDomains[person.domain];
-        QByteArray address = local + domain;
-        for (int n = 2; rules.uniqueAddresses && addresses.contains(address); ++n)
-            address = local + QByteArray::number(n) + domain;
-        if (rules.uniqueAddresses)
-            addresses.insert(address);
-        values << known(address, true);
-        if (csv) {
-            sink.add(values.join(',') + "\r\n");
-        } else {
-            QByteArray line = "{";
-            for (qsizetype f = 0; f < fields.size(); ++f)
-                line.append(f == 0 ? "\"" : ",\"").append(fields[f]).append("\":").append(values[f]);
-            sink.add(line + "}\n");
+        DrawnName& name = drawn[static_cast<std::size_t>(i)];
+        if (records.withFirst) {
+            const QString text = run->firstName(i);
+            name.first = first.placeOf(text);
+            if (births.size() < static_cast<std::size_t>(first.table.size()))
+                births.push_back(birthsOf(text));
         }
+        if (records.withLast)
+            name.last = last.placeOf(run->lastName(i));
     }
-    sink.commit();
+    const std::unique_ptr<NameWriter> writer = makePeopleWriter(
+        records, first.table, last.table, std::move(births), std::make_unique<Sink>(path));
+    for (const DrawnName& name : drawn)
+        writer->write(name);
+    writer->finish();
 }
 
 } // namespace quillory

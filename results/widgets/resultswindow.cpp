@@ -200,6 +200,14 @@ void ResultsWindow::saveAsClick() {
         return;
     const SaveAsType type = saveAsTypeOf(pick.filter, pick.path);
     const QString path = withTypeEnding(pick.path, type);
+    // The dialog asks nothing: the file really written, with the ending its type adds, is the one
+    // asked about, and only a Yes replaces it.
+    if ((QFileInfo::exists(path) || QFileInfo(path).isSymLink()) &&
+        !m_context.dialogs.confirm(
+            QCoreApplication::translate("Form2", "Save As"),
+            QCoreApplication::translate("Form2", "%1 already exists.\nDo you want to replace it?")
+                .arg(QDir::toNativeSeparators(path))))
+        return;
     g.step(102, [&] { m_context.settings.StoreSetting(kSaveAsFolderKey, QFileInfo(path).absolutePath()); });
     m_pointer->setBusy();
     const auto pointerBack = qScopeGuard([this] { m_pointer->set(WindowPointer::kDefault); });

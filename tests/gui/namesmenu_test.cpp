@@ -236,6 +236,61 @@ json.dump(rows, sys.stdout)
     EXPECT_EQ(dialogs.savesShown.back().startFolder, folder + QStringLiteral("/names.txt"));
 }
 
+// "Save As…" asks about the file it will really write, the type's ending added, and replaces it only
+// on a Yes; a file that has the typed name without the ending is never the one asked about.
+TEST_F(NamesMenuTest, SaveAsAsksAboutTheFileItWillReallyReplace) {
+    start();
+    generate(3);
+    const QString folder = workspace.path(QStringLiteral("asked"));
+    const struct {
+        const char* typed;
+        int filter;
+        QStringList before; // files there before, each holding "mine"
+        std::optional<bool> answer; // none: no question may be asked
+        const char* written;        // the file that must hold the names afterwards, if any
+    } cases[] = {
+        {"keep", 0, {"keep.txt"}, false, nullptr},
+        {"keep", 0, {"keep.txt"}, true, "keep.txt"},
+        {"keep", 0, {"keep"}, std::nullopt, "keep.txt"},
+        {"keep", 1, {"keep.txt"}, std::nullopt, "keep.csv"},
+        {"keep.txt", 0, {"keep.txt"}, false, nullptr},
+        {"keep.csv", 5, {"keep.csv", "keep"}, true, "keep.csv"},
+        {"new", 2, {}, std::nullopt, "new.jsonl"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " over " + c.before.join(u',').toStdString());
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        for (const QString& name : c.before) {
+            QFile file(folder + u'/' + name);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("mine");
+        }
+        dialogs.confirmsShown.clear();
+        dialogs.answerSaveFile(folder + u'/' + QLatin1String(c.typed), c.filter);
+        if (c.answer)
+            dialogs.answerConfirm(*c.answer);
+        results().findChild<QAction*>(QStringLiteral("mnuSaveAs"))->trigger();
+        EXPECT_TRUE(dialogs.errorReports().isEmpty());
+        if (c.answer) {
+            ASSERT_EQ(dialogs.confirmsShown.size(), 1u);
+            EXPECT_TRUE(dialogs.confirmsShown[0].text.startsWith(folder + QStringLiteral("/keep.")))
+                << dialogs.confirmsShown[0].text.toStdString();
+        } else {
+            EXPECT_TRUE(dialogs.confirmsShown.empty());
+        }
+        for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+            QFile file(folder + u'/' + name);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            const bool names = c.written != nullptr && name == QLatin1String(c.written);
+            EXPECT_EQ(file.readAll() == "mine", !names) << name.toStdString();
+        }
+        if (c.written != nullptr) {
+            EXPECT_TRUE(QFileInfo::exists(folder + u'/' + QLatin1String(c.written)));
+        }
+    }
+}
+
 // The people behind a seeded window run are those quillory-cli gives for the same seed and choices;
 // those of a run drawn as designed stay the same from one save to the next.
 TEST_F(NamesMenuTest, SavedPeopleAreTheRowsQuilloryCliWritesForTheSameSeed) {
@@ -286,6 +341,7 @@ TEST_F(NamesMenuTest, SavedPeopleAreTheRowsQuilloryCliWritesForTheSameSeed) {
     const QByteArray first = saved(QStringLiteral("designed.csv"), 5);
     EXPECT_EQ(first.count("\r\n"), 201);
     EXPECT_EQ(first.count(",F,"), 200) << "the girls' list gives girls";
+    dialogs.answerConfirm(true);
     EXPECT_EQ(saved(QStringLiteral("designed.csv"), 5), first);
 }
 

@@ -58,6 +58,7 @@ public:
     QString chooseFolder(const QString&, const QString&) override { return {}; }
     std::optional<QString> askValue(const ValueQuestion&) override { return std::nullopt; }
     SavePick saveFile(const QString&, const QString&, const QStringList&) override { return {}; }
+    bool confirm(const QString&, const QString&) override { return false; }
     void openUrl(const QUrl&) override {}
     void openDocument(const QString&) override {}
     void startProgram(const QString&, const QStringList&) override {}

@@ -71,6 +71,15 @@ SavePick ScriptedDialogs::saveFile(const QString& title, const QString& suggeste
     return m_saveAnswers.dequeue();
 }
 
+bool ScriptedDialogs::confirm(const QString& title, const QString& text) {
+    confirmsShown.push_back({title, text, MessageIcon::None});
+    if (m_confirmAnswers.isEmpty()) {
+        ADD_FAILURE() << "unscripted question: " << text.toStdString();
+        return false;
+    }
+    return m_confirmAnswers.dequeue();
+}
+
 void ScriptedDialogs::openUrl(const QUrl& url) {
     urlsOpened.append(url);
 }
@@ -95,6 +104,7 @@ ScriptedDialogs::~ScriptedDialogs() {
     EXPECT_TRUE(m_folderAnswers.isEmpty()) << "scripted folder picks left unused";
     EXPECT_TRUE(m_valueAnswers.isEmpty()) << "scripted answers to questions left unused";
     EXPECT_TRUE(m_saveAnswers.isEmpty()) << "scripted save picks left unused";
+    EXPECT_TRUE(m_confirmAnswers.isEmpty()) << "scripted Yes/No answers left unused";
 }
 
 } // namespace quillory::test

@@ -35,6 +35,8 @@ public:
     /** The answer to the next question: a value, empty text for none, nothing for Cancel. */
     void answerValue(std::optional<QString> value) { m_valueAnswers.enqueue(std::move(value)); }
     void answerSaveFile(const QString& path, int filter) { m_saveAnswers.enqueue({path, filter}); }
+    /** The answer to the next Yes/No question. */
+    void answerConfirm(bool yes) { m_confirmAnswers.enqueue(yes); }
 
     /** Called as each message is shown, while the caller waits for it, to look at the program then. */
     std::function<void(const ShownMessage&)> onMessage;
@@ -52,6 +54,7 @@ public:
     std::vector<PickerRequest> foldersShown;
     std::vector<ValueQuestion> questionsShown;
     std::vector<PickerRequest> savesShown; // startFolder holds the suggested path
+    std::vector<ShownMessage> confirmsShown;
     QList<QUrl> urlsOpened;
     QStringList documentsOpened;
     /** Each program started: the program, then its arguments. */
@@ -66,6 +69,7 @@ public:
     QString chooseFolder(const QString& title, const QString& startFolder) override;
     std::optional<QString> askValue(const ValueQuestion& question) override;
     SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters) override;
+    bool confirm(const QString& title, const QString& text) override;
     void openUrl(const QUrl& url) override;
     void openDocument(const QString& path) override;
     void startProgram(const QString& program, const QStringList& arguments) override;
@@ -79,6 +83,7 @@ private:
     QQueue<QString> m_folderAnswers;
     QQueue<std::optional<QString>> m_valueAnswers;
     QQueue<SavePick> m_saveAnswers;
+    QQueue<bool> m_confirmAnswers;
 };
 
 } // namespace quillory::test

@@ -366,6 +366,12 @@
         <source>JSON lines with sex, birth date, title and e-mail (*.jsonl)</source>
         <translation>Lignes JSON avec sexe, date de naissance, civilité et e-mail (*.jsonl)</translation>
     </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 existe déjà.
+Voulez-vous le remplacer ?</translation>
+    </message>
 </context>
 <context>
     <name>quillory</name>

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "bytesink.h"
+
+#include "generator/drawpool.h"
+#include "generator/people.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+/**
+ * The records of people: one writer for every program that writes them (quillory-cli's --fields and
+ * the results window's "Save As…"), so that a person's fields are formatted, and their addresses
+ * numbered, one way.
+ */
+namespace quillory {
+
+/** The fields a record of a person is made of. */
+enum class PersonField {
+    FirstName,
+    LastName,
+    FullName,
+    Sex,
+    BirthYear,
+    BirthDate,
+    Title,
+    Initials,
+    Email,
+    FirstNameAscii,
+    LastNameAscii
+};
+
+/** Every field's name, as --fields, the CSV header and JSON lines write it, in the order of PersonField. */
+inline constexpr const char* kPersonFieldNames[] = {"first_name", "last_name",        "full_name",      "sex",
+                                                    "birth_year", "birth_date",       "title",          "initials",
+                                                    "email",      "first_name_ascii", "last_name_ascii"};
+
+/** A field's name. */
+inline const char* fieldName(PersonField field) {
+    return kPersonFieldNames[static_cast<int>(field)];
+}
+
+/** Whether any of the fields needs the person drawn behind the name (a sex, a birth). */
+bool needsPerson(const std::vector<PersonField>& fields);
+
+enum class RecordFormat { Csv, JsonLines, Workbook };
+
+/** What the records of a run hold and how they are written. */
+struct PeopleRecords {
+    /** The columns of each record, in order. */
+    std::vector<PersonField> fields;
+    RecordFormat format = RecordFormat::Csv;
+    /** Which parts the drawn names have. */
+    bool withFirst = true;
+    bool withLast = true;
+    /** Each address given once: a clash takes the smallest number from 2 that makes it new. */
+    bool uniqueAddresses = false;
+    PersonDraw::Rules rules;
+    /** The person behind each name is drawn from the second sequence of this seed (PersonDraw). */
+    std::uint64_t seed = 0;
+    /** The workbook's file (RecordFormat::Workbook). */
+    QString workbook;
+};
+
+/**
+ * Writes a record per drawn name: CSV (a header of the field names, CR LF, quoted only where needed),
+ * JSON lines (an object a line, a missing value null, the year a number) or a workbook (a header row,
+ * then a row a name, the year a number and every other cell text), the lines to `sink` (none for a
+ * workbook). `first` and `last` are the pools' texts as printed; `births` the births of each first
+ * name by its place in `first` (empty spans for a name without births). Each text's forms (as
+ * printed, without accents, initials, address) are made once. Throws AppError.
+ */
+std::unique_ptr<NameWriter> makePeopleWriter(const PeopleRecords& records, const TextTable& first,
+                                             const TextTable& last, std::vector<NameBirthSpans> births,
+                                             std::unique_ptr<ByteSink> sink);
+
+} // namespace quillory
