@@ -3,6 +3,7 @@
 #include "nameoutput.h"
 
 #include "core/apperror.h"
+#include "core/appinfo.h"
 #include "core/nativepath.h"
 #include "core/outputfile.h"
 #include "core/random.h"
@@ -15,6 +16,7 @@
 #include "store/namestatements.h"
 #include "store/nameweights.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 
@@ -87,7 +89,7 @@ QString genderWord(GenderChoice gender) {
 }
 
 bool exists(const QString& path) {
-    return QFileInfo::exists(path);
+    return pathExists(path);
 }
 
 // The names.mdb a run reads: --database, else the user's own copy, else (an installed program whose
@@ -116,6 +118,9 @@ QStringList namesDatabases(const Options& options, const Environment& environmen
     QStringList files{own.file};
     if (!own.madeFrom.isEmpty())
         files << own.madeFrom;
+    // The user's own copy, which an installed window reads, whichever file this run reads.
+    if (!environment.paths.userDataFolder().isEmpty())
+        files << QDir(environment.paths.userDataFolder()).filePath(appinfo::kNameDatabaseFile);
     if (!options.database.isEmpty())
         files << options.database;
     return files;
@@ -307,22 +312,37 @@ void writeNames(const Options& options, const RunPools& pools, std::uint64_t see
         const bool showProgress =
             environment.errorsOnTerminal && !(options.toStandardOutput() && environment.outputOnTerminal);
         Progress progress(environment.errors, showProgress, options.count);
+        // A workbook's failures are named after it here; a line format's file names itself (FileSink),
+        // and a failure that names its files (OutputRefused) is said as it is.
+        const auto named = [&](const AppError& error) {
+            return AppError(QStringLiteral("%1: %2").arg(options.output, error.message()));
+        };
         if (!options.fields.empty()) {
             std::unique_ptr<ByteSink> sink;
             if (options.format != Format::Xlsx)
                 sink = options.toStandardOutput() ? std::unique_ptr<ByteSink>(new DescriptorSink(environment.outputFd))
                                                   : std::make_unique<FileSink>(options.output);
             try {
-                const std::unique_ptr<NameWriter> writer =
-                    makeFieldsWriter(options, pools.first, pools.last, pools.people, seed, std::move(sink));
+                std::unique_ptr<NameWriter> writer;
+                try {
+                    writer = makeFieldsWriter(options, pools.first, pools.last, pools.people, seed, std::move(sink));
+                } catch (const OutputRefused&) {
+                    throw;
+                } catch (const AppError& error) {
+                    if (options.format != Format::Xlsx)
+                        throw named(error);
+                    throw;
+                }
                 pump(stream, *writer, options.count, progress);
                 writer->finish();
             } catch (const OutputClosed&) {
                 throw ClosedPipe{};
+            } catch (const OutputRefused&) {
+                throw;
             } catch (const AppError& error) {
                 if (options.format != Format::Xlsx)
                     throw;
-                throw AppError(QStringLiteral("%1: %2").arg(options.output, error.message()));
+                throw named(error);
             }
             return;
         }
@@ -333,8 +353,10 @@ void writeNames(const Options& options, const RunPools& pools, std::uint64_t see
                 writer->finish();
             } catch (const OutputClosed&) {
                 throw ClosedPipe{};
+            } catch (const OutputRefused&) {
+                throw;
             } catch (const AppError& error) {
-                throw AppError(QStringLiteral("%1: %2").arg(options.output, error.message()));
+                throw named(error);
             }
             return;
         }
@@ -359,6 +381,9 @@ int run(const Options& options, Environment& environment) {
                 if (isSameFile(options.output, database))
                     throw Failure{kUsage, QStringLiteral("-o %1: that is the names database %2, which is never written")
                                               .arg(options.output, database)};
+            if (isSqliteDatabase(options.output))
+                throw Failure{kUsage,
+                              QStringLiteral("-o %1: that is a database, which is never written").arg(options.output)};
         }
         const RunPools pools = loadPools(options, environment);
         const std::uint64_t seed = options.seed ? *options.seed : environment.entropy();

@@ -22,11 +22,7 @@ std::unique_ptr<NameWriter> makeFieldsWriter(const Options& options, const DrawP
         .seed = seed,
         .workbook = options.output,
     };
-    try {
-        return makePeopleWriter(records, first.texts, last.texts, std::move(people.firstNames), std::move(sink));
-    } catch (const AppError& error) {
-        throw AppError(QStringLiteral("%1: %2").arg(options.output, error.message()));
-    }
+    return makePeopleWriter(records, first.texts, last.texts, std::move(people.firstNames), std::move(sink));
 }
 
 } // namespace quillory::cli

@@ -15,7 +15,7 @@ struct PeopleSource {
     std::vector<NameBirthSpans> firstNames;
 };
 
-/** The records of `options.fields` for each drawn name, in the format of `options`; failures name the output. */
+/** The records of `options.fields` for each drawn name, in the format of `options`. Throws AppError. */
 std::unique_ptr<NameWriter> makeFieldsWriter(const Options& options, const DrawPool& first, const DrawPool& last,
                                              PeopleSource people, std::uint64_t seed, std::unique_ptr<ByteSink> sink);
 

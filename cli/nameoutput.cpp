@@ -109,11 +109,7 @@ private:
 } // namespace
 
 std::unique_ptr<NameWriter> makeWorkbookWriter(const Options& options, const DrawPool& first, const DrawPool& last) {
-    try {
-        return std::make_unique<WorkbookWriter>(options, first, last);
-    } catch (const AppError& error) {
-        throw AppError(QStringLiteral("%1: %2").arg(options.output, error.message()));
-    }
+    return std::make_unique<WorkbookWriter>(options, first, last);
 }
 
 } // namespace quillory::cli

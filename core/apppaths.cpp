@@ -1,6 +1,7 @@
 #include "apppaths.h"
 
 #include "appinfo.h"
+#include "nativepath.h"
 #include "procedures.h"
 
 #include <QCoreApplication>
@@ -23,13 +24,15 @@ AppPaths::AppPaths(QString programFolder, QString userDataFolder, WriteCheck may
 }
 
 AppPaths AppPaths::forRunningProgram() {
-    return AppPaths(QCoreApplication::applicationDirPath(),
+    // The folder's bytes, as they are: Qt's own answer loses a name that is not UTF-8.
+    const QString folder = runningProgramFolder();
+    return AppPaths(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder,
                     QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 bool AppPaths::userMayWrite(const QString& path) {
 #ifdef Q_OS_UNIX
-    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+    return ::access(encodePath(path).constData(), W_OK) == 0;
 #else
     return QFileInfo(path).isWritable();
 #endif
@@ -51,9 +54,9 @@ NameDatabasePlace AppPaths::nameDatabase() const {
     const QString installed = besideProgram(appinfo::kNameDatabaseFile);
     // An installed folder stays the system's even for a user who may write it (root): a package
     // upgrade would replace whatever was stored there.
-    const bool systemFolder = QFileInfo::exists(besideProgram(appinfo::kInstalledMarkerFile));
+    const bool systemFolder = pathExists(besideProgram(appinfo::kInstalledMarkerFile));
     if (m_userDataFolder.isEmpty() ||
-        (!systemFolder && m_mayWrite(m_programFolder) && (m_mayWrite(installed) || !QFileInfo::exists(installed))))
+        (!systemFolder && m_mayWrite(m_programFolder) && (m_mayWrite(installed) || !pathExists(installed))))
         return {installed};
     return {joinPath(m_userDataFolder, appinfo::kNameDatabaseFile), installed};
 }

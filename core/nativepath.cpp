@@ -1,5 +1,8 @@
 #include "nativepath.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace quillory {
 
 namespace {
@@ -89,6 +92,27 @@ bool holdsRawBytes(const QString& path) {
             return true;
     }
     return false;
+}
+
+bool pathExists(const QString& path) {
+    struct stat st {};
+    return ::stat(encodePath(path).constData(), &st) == 0;
+}
+
+QString runningProgramFolder() {
+#ifdef Q_OS_LINUX
+    QByteArray target(4096, Qt::Uninitialized);
+    const ssize_t size = ::readlink("/proc/self/exe", target.data(), static_cast<std::size_t>(target.size()));
+    if (size <= 0 || size >= target.size())
+        return {};
+    target.truncate(size);
+    const qsizetype slash = target.lastIndexOf('/');
+    if (slash < 0)
+        return {};
+    return decodePath(slash == 0 ? QByteArrayView("/") : QByteArrayView(target).first(slash));
+#else
+    return {};
+#endif
 }
 
 QStringList argumentsOf(int argc, char* argv[]) {

@@ -32,6 +32,15 @@ struct Utf8Lead {
 };
 Utf8Lead utf8Lead(unsigned char b);
 
+/** Whether the name leads to something (links followed), whatever bytes it holds. */
+bool pathExists(const QString& path);
+
+/**
+ * The folder of the running program file as decodePath() reads it, so that a folder whose name is
+ * not UTF-8 is still that folder; empty text where the system does not tell.
+ */
+QString runningProgramFolder();
+
 /** The program's arguments as decodePath() reads them, the program's name first. */
 QStringList argumentsOf(int argc, char* argv[]);
 

@@ -224,6 +224,7 @@ OutputFile::OutputFile(const QString& path, Rules rules) : m_rules(rules) {
     }
     m_target = current;
     m_folder = folderOf(current);
+    m_given = path;
     if (m_exists) {
         if (S_ISDIR(st.st_mode))
             fail(EISDIR);
@@ -279,15 +280,24 @@ void OutputFile::openThrough(const QByteArray& path, bool isFifo) {
 }
 
 void OutputFile::createTemporary() {
-    if (g_unnamedAllowed && procFdReachable()) {
-        m_fd = ::open(m_folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-        if (m_fd >= 0)
-            return;
-        // Some file systems cannot make unnamed files; anything else is a real failure.
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT)
-            fail(errno);
+    try {
+        if (g_unnamedAllowed && procFdReachable()) {
+            m_fd = ::open(m_folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+            if (m_fd >= 0)
+                return;
+            // Some file systems cannot make unnamed files; anything else is a real failure.
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT)
+                fail(errno);
+        }
+        createNamedTemporary(m_folder);
+    } catch (const AppError&) {
+        // A file that may be written in a folder that may not: the file could be written over in
+        // place, but never safely, and the folder is what stands in the way.
+        if (m_exists && ::access(m_folder.constData(), W_OK) != 0 && (errno == EACCES || errno == EPERM))
+            throw OutputRefused(QCoreApplication::translate("quillory", "%1: cannot make a file here to replace %2 safely")
+                                    .arg(decodePath(m_folder), m_given));
+        throw;
     }
-    createNamedTemporary(m_folder);
 }
 
 void OutputFile::createNamedTemporary(const QByteArray& folder) {
@@ -319,18 +329,33 @@ QString OutputFile::contentPath() {
     if (m_through) {
         if (m_stagingFd < 0) {
             // A device cannot be sought in: the content waits in a file of its own, then goes through.
-            const QByteArray folder = encodePath(qEnvironmentVariable("TMPDIR", QStringLiteral("/tmp")));
-            if (g_unnamedAllowed && procFdReachable())
-                m_stagingFd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-            if (m_stagingFd < 0) {
-                const HeldSignals held;
-                const QByteArray name = folder + "/.quillory." + randomSuffix();
-                m_stagingFd = ::open(name.constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0600);
-                if (m_stagingFd < 0)
-                    fail(errno);
-                m_stagingName = name;
-                m_stagingSlot = listForRemoval(name);
+            // It goes in $TMPDIR when that is set, else (or when that fails) in /tmp, as a spooled
+            // names file does; a failure names the folder.
+            QList<QByteArray> folders;
+            if (const QByteArray chosen = encodePath(qEnvironmentVariable("TMPDIR")); !chosen.isEmpty())
+                folders << chosen;
+            if (!folders.contains("/tmp"))
+                folders << "/tmp";
+            int firstError = 0;
+            for (const QByteArray& folder : folders) {
+                if (g_unnamedAllowed && procFdReachable())
+                    m_stagingFd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+                if (m_stagingFd < 0) {
+                    const HeldSignals held;
+                    const QByteArray name = folder + "/.quillory." + randomSuffix();
+                    m_stagingFd = ::open(name.constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0600);
+                    if (m_stagingFd >= 0) {
+                        m_stagingName = name;
+                        m_stagingSlot = listForRemoval(name);
+                    }
+                }
+                if (m_stagingFd >= 0)
+                    break;
+                firstError = firstError != 0 ? firstError : errno;
             }
+            if (m_stagingFd < 0)
+                throw AppError(QCoreApplication::translate("quillory", "cannot make a temporary file in %1: %2")
+                                   .arg(decodePath(folders.first()), systemMessage(firstError)));
         }
         return m_stagingName.isEmpty() ? QStringLiteral("/proc/self/fd/%1").arg(m_stagingFd)
                                        : decodePath(m_stagingName);
@@ -457,6 +482,25 @@ bool isSameFile(const QString& a, const QString& b) {
     struct stat sb {};
     return ::stat(encodePath(a).constData(), &sa) == 0 && ::stat(encodePath(b).constData(), &sb) == 0 &&
            sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+QByteArray scratchFolder() {
+    const QByteArray chosen = encodePath(qEnvironmentVariable("TMPDIR"));
+    return !chosen.isEmpty() && ::access(chosen.constData(), W_OK | X_OK) == 0 ? chosen : QByteArray("/tmp");
+}
+
+bool isSqliteDatabase(const QString& path) {
+    // Opened without waiting: a named pipe has no header to read.
+    const int fd = ::open(encodePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    char header[16] = {};
+    const bool database = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                          ::pread(fd, header, sizeof header, 0) == sizeof header &&
+                          std::memcmp(header, "SQLite format 3", sizeof header) == 0;
+    ::close(fd);
+    return database;
 }
 
 void removeTemporariesOnSignals() {

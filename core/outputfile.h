@@ -17,6 +17,15 @@ public:
 };
 
 /**
+ * A failure whose message names every file and folder it is about, so that it is shown as it is,
+ * without the output's name before it.
+ */
+class OutputRefused : public AppError {
+public:
+    using AppError::AppError;
+};
+
+/**
  * The one way the programs write a file, whatever the name leads to.
  *
  * - A regular file, a link to one (the link is followed and stays; the file it leads to is replaced),
@@ -83,6 +92,7 @@ private:
     Rules m_rules;
     QByteArray m_target; // the file replaced (links followed), or the device written through
     QByteArray m_folder; // the target's folder
+    QString m_given;     // the name as given, for messages
     bool m_through = false;
     bool m_exists = false; // a file is there to replace
     mode_t m_mode = 0644;
@@ -100,6 +110,15 @@ private:
 
 /** Whether two names lead to one file (the same device and inode); false when either is missing. */
 bool isSameFile(const QString& a, const QString& b);
+
+/** The folder for scratch files: $TMPDIR when it is set and may be written, else /tmp. */
+QByteArray scratchFolder();
+
+/**
+ * Whether the name leads to a regular file that begins as every SQLite database does ("SQLite format
+ * 3" and a NUL): a database of names, or of anything else, that no text output may replace.
+ */
+bool isSqliteDatabase(const QString& path);
 
 /**
  * From now on SIGINT, SIGTERM and SIGHUP first remove the named temporary files of the OutputFiles

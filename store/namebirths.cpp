@@ -3,6 +3,7 @@
 #include "core/apperror.h"
 #include "core/outputfile.h"
 #include "namedatabase.h"
+#include "namefilereader.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -185,13 +186,19 @@ std::size_t hashOf(QByteArrayView bytes) {
 } // namespace
 
 BirthCounts BirthCounts::read(const QString& file) {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        throw AppError(QStringLiteral("%1: %2").arg(file, in.errorString()));
+    // Only a regular file is read: a named pipe would wait for ever, a device never end.
+    std::unique_ptr<QIODevice> in;
+    try {
+        in = openNameFile(file, false);
+    } catch (const AppError& error) {
+        throw AppError(QStringLiteral("%1: %2").arg(file, error.message()));
+    }
+    if (in->size() > std::numeric_limits<std::uint32_t>::max())
+        throw AppError(QStringLiteral("%1: %2").arg(file, systemMessage(EFBIG)));
     BirthCounts births;
-    births.m_text = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        throw AppError(QStringLiteral("%1: %2").arg(file, in.errorString()));
+    births.m_text = in->readAll();
+    if (const auto* read = qobject_cast<QFile*>(in.get()); read != nullptr && read->error() != QFileDevice::NoError)
+        throw AppError(QStringLiteral("%1: %2").arg(file, read->errorString()));
     if (births.m_text.size() > std::numeric_limits<std::uint32_t>::max())
         throw AppError(QStringLiteral("%1: %2").arg(file, systemMessage(EFBIG)));
     // Each list's births, and both first-name lists together, stay below 2^63, so that every sum a

@@ -5,6 +5,7 @@
 #include "core/outputfile.h"
 #include "lastnamespellings.h"
 #include "namecollation.h"
+#include "namefilereader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,7 +20,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace quillory {
@@ -90,61 +90,21 @@ bool logHoldsChanges(const QByteArray& path) {
     return ::stat((path + "-wal").constData(), &st) == 0 && st.st_size > 0;
 }
 
-struct Snapshot {
-    dev_t device;
-    ino_t inode;
-    off_t size;
-    struct timespec changed;
-    bool operator==(const Snapshot& o) const {
-        return device == o.device && inode == o.inode && size == o.size && changed.tv_sec == o.changed.tv_sec &&
-               changed.tv_nsec == o.changed.tv_nsec;
+// A URI naming the file for the engine, every byte that a URI gives a meaning to escaped.
+QByteArray fileUri(const QByteArray& path, const char* parameters) {
+    QByteArray uri = "file:";
+    for (const char c : path) {
+        if (c == '?' || c == '#' || c == '%')
+            uri.append('%').append(QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0'));
+        else
+            uri.append(c);
     }
-};
-
-std::optional<Snapshot> snapshotOf(int fd) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        return std::nullopt;
-    return Snapshot{st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+    return uri.append('?').append(parameters);
 }
 
-// The whole file read into memory the engine owns, or nothing when another copy of the program
-// changed it while it was read (the read is then tried again by the caller).
-unsigned char* readWhole(const QByteArray& path, sqlite3_int64& size) {
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw AppError(systemMessage(errno));
-    const std::optional<Snapshot> before = snapshotOf(fd);
-    if (!before) {
-        const int code = errno;
-        ::close(fd);
-        throw AppError(systemMessage(code));
-    }
-    size = before->size;
-    auto* bytes = static_cast<unsigned char*>(sqlite3_malloc64(static_cast<sqlite3_uint64>(std::max<off_t>(size, 1))));
-    if (bytes == nullptr) {
-        ::close(fd);
-        throw AppError(QString::fromUtf8(sqlite3_errstr(SQLITE_NOMEM)));
-    }
-    for (sqlite3_int64 done = 0; done < size;) {
-        const ssize_t got = ::pread(fd, bytes + done, static_cast<std::size_t>(size - done), done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            const int code = got < 0 ? errno : EIO;
-            ::close(fd);
-            sqlite3_free(bytes);
-            throw AppError(systemMessage(code));
-        }
-        done += got;
-    }
-    const std::optional<Snapshot> after = snapshotOf(fd);
-    ::close(fd);
-    if (!after || !(*after == *before) || logHoldsChanges(path)) {
-        sqlite3_free(bytes);
-        return nullptr;
-    }
-    return bytes;
+bool exists(const QByteArray& path) {
+    struct stat st {};
+    return ::stat(path.constData(), &st) == 0;
 }
 
 // The five tables: Halvard's List (male first names, female first names, last names) and the User List
@@ -172,9 +132,13 @@ void provideUserCopy(const QString& installed, const QString& copy) {
     const QString folder = QFileInfo(copy).absolutePath();
     if (!QDir().mkpath(folder))
         fail(QCoreApplication::translate("quillory", "cannot make the folder %1").arg(folder));
-    QFile source(installed);
-    if (!source.open(QIODevice::ReadOnly))
-        fail(source.errorString());
+    std::unique_ptr<QIODevice> opened;
+    try {
+        opened = openNameFile(installed, false);
+    } catch (const AppError& error) {
+        fail(error.message());
+    }
+    QFile& source = static_cast<QFile&>(*opened);
     QTemporaryFile part(QDir(folder).filePath(QStringLiteral("names.mdb.XXXXXX")));
     if (!part.open())
         fail(part.errorString());
@@ -248,37 +212,29 @@ void NameDatabase::openForReading() {
         throw AppError(QStringLiteral("%1: %2").arg(m_file, notANamesDatabase()));
     sqlite3* db = nullptr;
     try {
-        // A database in log mode would need a shared-memory file and a log beside it, which a reader
-        // may not create (and would leave behind): while its log holds nothing, the file is all there
-        // is, and a copy of it in memory reads the same.
-        unsigned char* bytes = nullptr;
-        sqlite3_int64 size = 0;
-        if (found.logMode && !logHoldsChanges(path)) {
-            for (int attempt = 0; attempt < 20 && bytes == nullptr; ++attempt) {
-                if (attempt > 0)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(10 * attempt));
-                if (logHoldsChanges(path))
-                    break;
-                bytes = readWhole(path, size);
-            }
+        // A database in log mode is read by its readers through a shared-memory file beside it (FILE-shm),
+        // which a reader that finds none would create (and leave behind, or fail to create in a folder
+        // it may not write). Where there is none, nobody has the database open, and it is read without:
+        // - with no changes waiting in its log, the file is all there is, and is read as it stands;
+        // - with changes waiting (a writer that stopped short), the log is read with an index kept in
+        //   this process's memory, no lock taken and nothing written, not even on closing.
+        // Only the pages a query needs are read, whatever the size of the file.
+        QByteArray uri;
+        bool privateIndex = false;
+        if (found.logMode && !exists(path + "-shm")) {
+            privateIndex = logHoldsChanges(path);
+            uri = fileUri(path, privateIndex ? "mode=ro&vfs=unix-none" : "mode=ro&immutable=1");
         }
-        if (bytes != nullptr) {
-            // The copy is read as a plain file: memory has no room for a log.
-            bytes[18] = bytes[19] = 1;
-            const int code = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-            if (code != SQLITE_OK) {
-                sqlite3_free(bytes);
-                throw AppError(engineMessage(db, code));
-            }
-            if (sqlite3_deserialize(db, "main", bytes, size, size,
-                                    SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
-                throw AppError(engineMessage(db, SQLITE_ERROR));
-        } else {
-            const int code =
-                sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
-            if (code != SQLITE_OK)
-                throw AppError(engineMessage(db, code));
-            sqlite3_busy_timeout(db, static_cast<int>(g_busyTimeout.load().count()));
+        const int code = uri.isEmpty()
+                             ? sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr)
+                             : sqlite3_open_v2(uri.constData(), &db,
+                                               SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
+        if (code != SQLITE_OK)
+            throw AppError(engineMessage(db, code));
+        sqlite3_busy_timeout(db, static_cast<int>(g_busyTimeout.load().count()));
+        if (privateIndex) {
+            sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            runPragma(db, "pragma locking_mode = exclusive");
         }
         sqlite3_create_collation_v2(db, kNameCollation, SQLITE_UTF8, nullptr, collateNames, nullptr);
         // Reads the schema, so that a file that is no database fails here rather than at a query.

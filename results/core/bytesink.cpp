@@ -45,6 +45,8 @@ void DescriptorSink::writeOut(const char* data, qsizetype size) {
 FileSink::FileSink(const QString& path, OutputFile::Rules rules) : m_path(path) {
     try {
         m_file = std::make_unique<OutputFile>(path, rules);
+    } catch (const OutputRefused&) {
+        throw;
     } catch (const AppError& error) {
         throw AppError(QStringLiteral("%1: %2").arg(path, error.message()));
     }

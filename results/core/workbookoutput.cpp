@@ -302,7 +302,7 @@ NamesWorkbook::NamesWorkbook(QString path, Placement placement, bool waitForRead
     // Constant memory: each row is written out when the next begins, into a temporary file kept
     // beside the workbook rather than in a temporary folder that may live in memory.
     if (m_output->writesThrough()) {
-        m_tmpdir = qgetenv("TMPDIR").toStdString();
+        m_tmpdir = scratchFolder().toStdString();
     } else {
         const QByteArray target = encodePath(m_path);
         const qsizetype slash = target.lastIndexOf('/');

@@ -232,6 +232,8 @@ void ResultsWindow::refuseTheNames(const QString& path) const {
     if (isSameFile(path, names.file) || (!names.madeFrom.isEmpty() && isSameFile(path, names.madeFrom)))
         throw AppError(
             QCoreApplication::translate("Form2", "%1 is the names database and is never written over").arg(path));
+    if (isSqliteDatabase(path))
+        throw AppError(QCoreApplication::translate("Form2", "%1 is a database and is never written over").arg(path));
 }
 
 void ResultsWindow::showResults() {
