@@ -219,13 +219,15 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     }
 
     // The births of each first name by sex and period, when the fields need the person behind it.
-    std::optional<FirstNameBirths> births;
+    std::shared_ptr<const FirstNameBirths> births;
     PeopleSource people;
+    QHash<const NameBirthSpans*, std::uint32_t> birthsPlaces;
+    constexpr std::size_t kMostPlacesKept = std::size_t{1} << 18;
     if (needFirst && needsPerson(options.fields)) {
         try {
-            births =
+            births = std::make_shared<const FirstNameBirths>(
                 readFirstNameBirths(environment.paths, options.firstNamesFile.isEmpty() ? &openDatabase() : nullptr,
-                                    !options.database.isEmpty());
+                                    !options.database.isEmpty()));
         } catch (const Failure&) {
             throw;
         } catch (const AppError& error) {
@@ -240,9 +242,28 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     const auto add = [&](DrawPoolBuilder& pool, bool firstNames, const QString& name) {
         const bool added =
             weights ? pool.add(name, firstNames ? weights->first(name) : weights->last(name)) : pool.add(name);
-        if (added && firstNames && births) {
-            const NameBirthSpans* of = births->find(name);
-            people.firstNames.push_back(of != nullptr ? *of : NameBirthSpans{});
+        if (added && firstNames && births && !people.placeOfText) {
+            // A list so long that even four bytes a name would weigh: its names find their births
+            // from their text as they are drawn, among all the births there are.
+            if (people.placeOf.size() >= kMostPlacesKept) {
+                people = PeopleSource{births->all(), {}, [births](QByteArrayView text) {
+                                          const NameBirthSpans* of = births->find(QString::fromUtf8(text));
+                                          return of != nullptr ? static_cast<std::uint32_t>(of - births->all().data())
+                                                               : PersonDraw::kNoBirths;
+                                      }};
+                return;
+            }
+            // Each name's births are taken once, however often the list holds the name.
+            std::uint32_t place = PersonDraw::kNoBirths;
+            if (const NameBirthSpans* of = births->find(name)) {
+                auto at = birthsPlaces.constFind(of);
+                if (at == birthsPlaces.constEnd()) {
+                    at = birthsPlaces.insert(of, static_cast<std::uint32_t>(people.births.size()));
+                    people.births.push_back(*of);
+                }
+                place = *at;
+            }
+            people.placeOf.push_back(place);
         }
     };
     const auto fill = [&](DrawPoolBuilder& pool, bool firstNames, const QString& file, const ListQuery& query) {

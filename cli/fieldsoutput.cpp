@@ -22,7 +22,8 @@ std::unique_ptr<NameWriter> makeFieldsWriter(const Options& options, const DrawP
         .seed = seed,
         .workbook = options.output,
     };
-    return makePeopleWriter(records, first.texts, last.texts, std::move(people.firstNames), std::move(sink));
+    return makePeopleWriter(records, first.texts, last.texts, std::move(people.births), std::move(sink),
+                            std::move(people.placeOf), std::move(people.placeOfText));
 }
 
 } // namespace quillory::cli

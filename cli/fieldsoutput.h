@@ -4,15 +4,22 @@
 
 #include "results/core/peoplewriter.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 /** Records of the fields --fields chooses, written by the people writer all programs share. */
 namespace quillory::cli {
 
-/** The births of each first name of the pool by sex and period, by its place in the pool. */
+/**
+ * The births of the first names of the pool by sex and period, each name's once, and where each name
+ * of the pool finds its own (PersonDraw::kNoBirths for none).
+ */
 struct PeopleSource {
-    std::vector<NameBirthSpans> firstNames;
+    std::vector<NameBirthSpans> births;
+    std::vector<std::uint32_t> placeOf;
+    /** For a pool too large for placeOf: the place of a name's births found from its text when drawn. */
+    std::function<std::uint32_t(QByteArrayView text)> placeOfText;
 };
 
 /** The records of `options.fields` for each drawn name, in the format of `options`. Throws AppError. */

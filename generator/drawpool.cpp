@@ -66,7 +66,7 @@ bool DrawPoolBuilder::isNew(QByteArrayView text) {
     // At most half full, so that a look finds a free slot soon.
     if (2 * (static_cast<std::size_t>(texts.size()) + 1) > m_slots.size()) {
         std::vector<std::uint32_t> old =
-            std::exchange(m_slots, std::vector<std::uint32_t>(std::max<std::size_t>(64, 4 * m_slots.size()), 0));
+            std::exchange(m_slots, std::vector<std::uint32_t>(std::max<std::size_t>(64, 2 * m_slots.size()), 0));
         for (const std::uint32_t place : old) {
             if (place == 0)
                 continue;

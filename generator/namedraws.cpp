@@ -93,24 +93,40 @@ AliasTable::AliasTable(std::span<const std::uint64_t> weights) : m_columns(weigh
         throw std::invalid_argument("AliasTable: the weights add up to 2^64 or more");
 
     // Each column holds n × weight out of n × total; a column holds exactly `total` when full.
-    // Small and large columns are worked as stacks, filled in index order.
-    std::vector<u128> scaled(n);
-    std::vector<std::uint32_t> small;
-    std::vector<std::uint32_t> large;
+    // Small and large columns are worked as stacks, filled in index order. While a column is worked,
+    // what it holds (below 2^96) is kept in its threshold (the low 64 bits) and in `high`; small
+    // columns stack from the front of `work`, large ones from its back (no column is in both), so
+    // that building takes 20 bytes a column in all.
+    std::vector<std::uint32_t> high(n);
+    std::vector<std::uint32_t> work(n);
+    std::size_t smallTop = 0;
+    std::size_t largeTop = n;
+    const auto held = [&](std::uint32_t i) { return (static_cast<u128>(high[i]) << 64) | m_columns[i].threshold; };
+    const auto keep = [&](std::uint32_t i, u128 amount) {
+        m_columns[i].threshold = static_cast<std::uint64_t>(amount);
+        high[i] = static_cast<std::uint32_t>(amount >> 64);
+        if (amount < total)
+            work[smallTop++] = i;
+        else
+            work[--largeTop] = i;
+    };
     for (std::size_t i = 0; i < n; ++i) {
-        m_columns[i] = {kFullColumn, static_cast<std::uint32_t>(i)};
-        scaled[i] = static_cast<u128>(weights[i]) * n;
-        (scaled[i] < total ? small : large).push_back(static_cast<std::uint32_t>(i));
+        m_columns[i].alias = static_cast<std::uint32_t>(i);
+        keep(static_cast<std::uint32_t>(i), static_cast<u128>(weights[i]) * n);
     }
-    while (!small.empty() && !large.empty()) {
-        const std::uint32_t s = small.back();
-        small.pop_back();
-        const std::uint32_t g = large.back();
-        large.pop_back();
-        m_columns[s] = {static_cast<std::uint64_t>((scaled[s] << 64) / total), g};
-        scaled[g] = scaled[g] + scaled[s] - total;
-        (scaled[g] < total ? small : large).push_back(g);
+    while (smallTop > 0 && largeTop < n) {
+        const std::uint32_t s = work[--smallTop];
+        const std::uint32_t g = work[largeTop++];
+        const u128 small = held(s);
+        const u128 large = held(g);
+        m_columns[s].threshold = static_cast<std::uint64_t>((small << 64) / total);
+        m_columns[s].alias = g;
+        keep(g, large + small - total);
     }
+    for (std::size_t at = 0; at < smallTop; ++at)
+        m_columns[work[at]].threshold = kFullColumn;
+    for (std::size_t at = largeTop; at < n; ++at)
+        m_columns[work[at]].threshold = kFullColumn;
     // What is left is full (or short of full only by rounding): it keeps its own column.
 }
 

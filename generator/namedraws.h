@@ -52,7 +52,8 @@ public:
     std::size_t size() const { return m_columns.size(); }
 
 private:
-    struct Column {
+    // Twelve bytes: a table of millions of names stays small.
+    struct [[gnu::packed]] Column {
         std::uint64_t threshold;
         std::uint32_t alias;
     };

@@ -45,7 +45,8 @@ int daysInYear(int year) {
     return isLeap(year) ? 366 : 365;
 }
 
-PersonDraw::PersonDraw(Rules rules, std::vector<NameBirthSpans> names) : m_rules(rules) {
+PersonDraw::PersonDraw(Rules rules, std::vector<NameBirthSpans> names, std::vector<std::uint32_t> placeOf)
+    : m_rules(rules), m_placeOf(std::move(placeOf)) {
     const int first = m_rules.firstYear.value_or(std::numeric_limits<int>::min());
     const int last = m_rules.lastYear.value_or(std::numeric_limits<int>::max());
     m_places.reserve(names.size());
@@ -89,7 +90,7 @@ Person PersonDraw::draw(std::optional<std::uint32_t> item, RandomSource& sequenc
     Person person;
     person.domain = static_cast<int>(numberBelow(x[4], 3));
 
-    const Place* place = item && *item < m_places.size() ? &m_places[*item] : nullptr;
+    const Place* place = item ? placeOf(*item) : nullptr;
     const std::uint64_t girls = place != nullptr ? place->girlsTotal : 0;
     const std::uint64_t boys = place != nullptr ? place->boysTotal : 0;
     if (m_rules.sex != 0)

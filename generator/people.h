@@ -46,8 +46,15 @@ public:
         std::optional<int> lastYear;
     };
 
-    /** `names` holds the births of each name of the first-name pool, by its place in the pool. */
-    PersonDraw(Rules rules, std::vector<NameBirthSpans> names);
+    /** No first name in `placeOf` has births. */
+    static constexpr std::uint32_t kNoBirths = 0xFFFFFFFF;
+
+    /**
+     * `names` holds the births of each name of the first-name pool, by its place in the pool; or, with
+     * `placeOf`, each name's births once, and `placeOf` the place in `names` of each name of the pool
+     * (kNoBirths for a name without births), so that a large pool takes four bytes a name.
+     */
+    PersonDraw(Rules rules, std::vector<NameBirthSpans> names, std::vector<std::uint32_t> placeOf = {});
 
     /** The person of the first name at `item` (or of no first name), drawn from `sequence`. */
     Person draw(std::optional<std::uint32_t> item, RandomSource& sequence);
@@ -57,13 +64,16 @@ public:
      * where its periods are, then (once that has come) the periods.
      */
     void prefetchPlace(std::uint32_t item) const {
-        if (item < m_places.size())
+        if (!m_placeOf.empty()) {
+            if (item < m_placeOf.size())
+                __builtin_prefetch(&m_placeOf[item]);
+        } else if (item < m_places.size()) {
             __builtin_prefetch(&m_places[item]);
+        }
     }
     void prefetchPeriods(std::uint32_t item) const {
-        if (item < m_places.size()) {
-            const Place& place = m_places[item];
-            for (std::uint32_t period = place.girls; period < place.end; period += 4)
+        if (const Place* place = placeOf(item)) {
+            for (std::uint32_t period = place->girls; period < place->end; period += 4)
                 __builtin_prefetch(&m_periods[period]);
         }
     }
@@ -85,7 +95,14 @@ private:
         std::int32_t to;
     };
 
+    const Place* placeOf(std::uint32_t item) const {
+        if (!m_placeOf.empty())
+            item = item < m_placeOf.size() ? m_placeOf[item] : kNoBirths;
+        return item < m_places.size() ? &m_places[item] : nullptr;
+    }
+
     Rules m_rules;
+    std::vector<std::uint32_t> m_placeOf;
     std::vector<Place> m_places;
     std::vector<Period> m_periods;
 };

@@ -147,6 +147,8 @@ public:
 
     /** The births of a name, or null when it has none. */
     const OfName* find(const QString& name) const;
+    /** Every name's births, in the order find() points into. */
+    const std::vector<OfName>& all() const { return m_names; }
 
 private:
     std::vector<OfName> m_names;

@@ -102,13 +102,124 @@ struct Text {
     std::size_t size;
 };
 
+QByteArray asField(QByteArrayView bytes, Encoding encoding) {
+    switch (encoding) {
+    case Encoding::Csv:
+        return csvField(bytes);
+    case Encoding::Json:
+        return jsonString(bytes);
+    case Encoding::Cell:
+        break;
+    }
+    return bytes.toByteArray();
+}
+
+// Makes the forms of one text that the fields need. `side` is the side of the full name the text is
+// on: 0 the first, 1 the last.
+struct FormMaker {
+    Encoding encoding;
+    int side;
+    bool ascii;
+    bool initials;
+    bool address;
+
+    FormMaker(Encoding encoding, int side, const std::vector<PersonField>& fields)
+        : encoding(encoding), side(side), ascii(wants(fields, PersonField::FirstNameAscii) ||
+                                                wants(fields, PersonField::LastNameAscii)),
+          initials(wants(fields, PersonField::Initials)), address(wants(fields, PersonField::Email)) {}
+
+    static bool wants(const std::vector<PersonField>& fields, PersonField field) {
+        return std::find(fields.begin(), fields.end(), field) != fields.end();
+    }
+
+    /** The forms of the text; whether CSV's full name needs quotes for it. */
+    bool make(QByteArrayView bytes, std::array<QByteArray, kForms>& form) const {
+        const QString text = ascii || initials || address ? QString::fromUtf8(bytes) : QString();
+        form[kName] = asField(bytes, encoding);
+        // A CSV field that needs no quotes holds none.
+        const bool quoted = encoding == Encoding::Csv && form[kName].startsWith('"');
+        if (encoding == Encoding::Json)
+            form[kJoin] = side == 0 ? form[kName].chopped(1) : form[kName].sliced(1);
+        else
+            form[kJoin] = quoted ? form[kName].sliced(1).chopped(1) : bytes.toByteArray();
+        form[kAscii] = ascii ? asField(asciiFolded(text).toUtf8(), encoding) : QByteArray();
+        form[kInitials] = initials ? initialsOf(text).toUtf8() : QByteArray();
+        form[kAddress] = address ? addressPart(text) : QByteArray();
+        return quoted;
+    }
+};
+
 // Each name's forms in one record, so that a row reads one place for each of its names: where each
 // form starts and the last ends (16-bit numbers from the record's text), whether CSV's full name
 // needs quotes, then the forms one after another. The records one after another, then kSpare bytes
 // to spare.
+//
+// A pool too large for a table of its forms beside it (a names file of many megabytes) has each
+// text's forms made when a row asks for them instead, the last text's kept: memory stays that of
+// the pool itself.
 class Forms {
 public:
-    void append(const std::array<QByteArray, kForms>& forms, bool quoted) {
+    Forms() = default;
+    Forms(const TextTable& texts, const FormMaker& maker) : m_maker(maker) {
+        if (texts.size() > kMostInTable || texts.longest() * texts.size() > kMostBytesInTable) {
+            m_onDemand = &texts;
+            // Every form is at most six bytes for a byte of the text (a JSON escape), and two quotes.
+            m_longest = 6 * texts.longest() + 2;
+            return;
+        }
+        std::array<QByteArray, kForms> form;
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            const bool quoted = maker.make(texts.bytes(i), form);
+            append(form, quoted);
+        }
+        close();
+    }
+
+    Text text(std::uint32_t item, Form form) const {
+        const char* record = recordOf(item);
+        std::uint16_t from;
+        std::uint16_t to;
+        std::memcpy(&from, record + 2 * form, 2);
+        std::memcpy(&to, record + 2 * (form + 1), 2);
+        return {record + kHeader + from, static_cast<std::size_t>(to - from)};
+    }
+    bool quoted(std::uint32_t item) const { return recordOf(item)[2 * (kForms + 1)] != 0; }
+    // Asks the processor for where a record is, then for the record, a few names before it is read.
+    void prefetchPlace(std::uint32_t item) const {
+        if (m_onDemand == nullptr)
+            __builtin_prefetch(&m_records[item]);
+    }
+    void prefetchRecord(std::uint32_t item) const {
+        if (m_onDemand != nullptr)
+            return;
+        const char* record = m_bytes.constData() + m_records[item];
+        __builtin_prefetch(record);
+        __builtin_prefetch(record + 63);
+    }
+    qsizetype longest() const { return m_longest; }
+
+private:
+    static constexpr std::size_t kHeader = 2 * (kForms + 2);
+    static constexpr qsizetype kMostInTable = qsizetype{1} << 18;
+    static constexpr qsizetype kMostBytesInTable = qsizetype{16} << 20;
+
+    const char* recordOf(std::uint32_t item) const {
+        if (m_onDemand != nullptr && item != m_madeItem) {
+            std::array<QByteArray, kForms> form;
+            const bool quoted = m_maker.make(m_onDemand->bytes(item), form);
+            m_bytes.clear();
+            m_records.clear();
+            const qsizetype longest = m_longest;
+            append(form, quoted);
+            close();
+            m_longest = longest;
+            m_madeItem = item;
+            return m_bytes.constData();
+        }
+        return m_bytes.constData() + (m_onDemand != nullptr ? 0 : m_records[item]);
+    }
+
+    void append(const std::array<QByteArray, kForms>& forms, bool quoted) const {
         std::array<std::uint16_t, kHeader / 2> header{};
         std::size_t size = 0;
         for (std::size_t form = 0; form < kForms; ++form) {
@@ -128,71 +239,16 @@ public:
         for (const QByteArray& form : forms)
             m_bytes.append(form);
     }
-    void close() { m_bytes.append(QByteArray(kSpare, '\0')); }
+    void close() const { m_bytes.append(QByteArray(kSpare, '\0')); }
 
-    Text text(std::uint32_t item, Form form) const {
-        const char* record = m_bytes.constData() + m_records[item];
-        std::uint16_t from;
-        std::uint16_t to;
-        std::memcpy(&from, record + 2 * form, 2);
-        std::memcpy(&to, record + 2 * (form + 1), 2);
-        return {record + kHeader + from, static_cast<std::size_t>(to - from)};
-    }
-    bool quoted(std::uint32_t item) const { return m_bytes[m_records[item] + 2 * (kForms + 1)] != 0; }
-    // Asks the processor for where a record is, then for the record, a few names before it is read.
-    void prefetchPlace(std::uint32_t item) const { __builtin_prefetch(&m_records[item]); }
-    void prefetchRecord(std::uint32_t item) const {
-        const char* record = m_bytes.constData() + m_records[item];
-        __builtin_prefetch(record);
-        __builtin_prefetch(record + 63);
-    }
-    qsizetype longest() const { return m_longest; }
-
-private:
-    static constexpr std::size_t kHeader = 2 * (kForms + 2);
-    QByteArray m_bytes;
-    std::vector<std::uint32_t> m_records;
-    qsizetype m_longest = 0;
+    FormMaker m_maker{Encoding::Csv, 0, {}};
+    const TextTable* m_onDemand = nullptr;
+    // The table, or the one record made last for a pool made on demand.
+    mutable QByteArray m_bytes;
+    mutable std::vector<std::uint32_t> m_records;
+    mutable qsizetype m_longest = 0;
+    mutable std::uint32_t m_madeItem = 0xFFFFFFFF;
 };
-
-QByteArray asField(QByteArrayView bytes, Encoding encoding) {
-    switch (encoding) {
-    case Encoding::Csv:
-        return csvField(bytes);
-    case Encoding::Json:
-        return jsonString(bytes);
-    case Encoding::Cell:
-        break;
-    }
-    return bytes.toByteArray();
-}
-
-// `side` is the side of the full name this part is on: 0 the first, 1 the last.
-Forms formsOf(const TextTable& texts, Encoding encoding, int side, const std::vector<PersonField>& fields) {
-    const auto wants = [&](PersonField field) { return std::find(fields.begin(), fields.end(), field) != fields.end(); };
-    const bool ascii = wants(PersonField::FirstNameAscii) || wants(PersonField::LastNameAscii);
-    const bool initials = wants(PersonField::Initials);
-    const bool address = wants(PersonField::Email);
-    Forms forms;
-    std::array<QByteArray, kForms> form;
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        const QByteArrayView bytes = texts.bytes(i);
-        const QString text = ascii || initials || address ? QString::fromUtf8(bytes) : QString();
-        form[kName] = asField(bytes, encoding);
-        // A CSV field that needs no quotes holds none.
-        const bool quoted = encoding == Encoding::Csv && form[kName].startsWith('"');
-        if (encoding == Encoding::Json)
-            form[kJoin] = side == 0 ? form[kName].chopped(1) : form[kName].sliced(1);
-        else
-            form[kJoin] = quoted ? form[kName].sliced(1).chopped(1) : bytes.toByteArray();
-        form[kAscii] = ascii ? asField(asciiFolded(text).toUtf8(), encoding) : QByteArray();
-        form[kInitials] = initials ? initialsOf(text).toUtf8() : QByteArray();
-        form[kAddress] = address ? addressPart(text) : QByteArray();
-        forms.append(form, quoted);
-    }
-    forms.close();
-    return forms;
-}
 
 constexpr char kTwoDigits[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
                               "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
@@ -238,15 +294,17 @@ struct Row {
 class FieldsWriter final : public NameWriter {
 public:
     FieldsWriter(const PeopleRecords& records, const TextTable& first, const TextTable& last,
-                 std::vector<NameBirthSpans> births, std::unique_ptr<ByteSink> sink)
+                 std::vector<NameBirthSpans> births, std::unique_ptr<ByteSink> sink, std::vector<std::uint32_t> placeOf,
+                 std::function<std::uint32_t(QByteArrayView)> placeOfText)
         : m_fields(records.fields), m_unique(records.uniqueAddresses),
           m_encoding(records.format == RecordFormat::JsonLines ? Encoding::Json
                      : records.format == RecordFormat::Csv     ? Encoding::Csv
                                                                : Encoding::Cell),
           m_withFirst(records.withFirst), m_withLast(records.withLast), m_sequence(RandomSource::second(records.seed)),
-          m_people(records.rules, std::move(births)), m_sink(std::move(sink)) {
-        m_first = formsOf(first, m_encoding, 0, m_fields);
-        m_last = formsOf(last, m_encoding, 1, m_fields);
+          m_people(records.rules, std::move(births), std::move(placeOf)), m_sink(std::move(sink)),
+          m_firstTexts(first), m_placeOfText(std::move(placeOfText)) {
+        m_first = Forms(first, FormMaker(m_encoding, 0, m_fields));
+        m_last = Forms(last, FormMaker(m_encoding, 1, m_fields));
         makeFixedTexts();
         // The longest row: each field at its longest, with what goes before it.
         const qsizetype longestName = m_first.longest() + m_last.longest();
@@ -275,7 +333,8 @@ public:
     void write(DrawnName name) override {
         m_waiting[m_waitingCount++] = name;
         if (m_withFirst) {
-            m_people.prefetchPlace(name.first);
+            if (!m_placeOfText)
+                m_people.prefetchPlace(name.first);
             m_first.prefetchPlace(name.first);
         }
         if (m_withLast)
@@ -336,7 +395,8 @@ private:
     void writeWaiting() {
         for (std::size_t i = 0; i < m_waitingCount; ++i) {
             if (m_withFirst) {
-                m_people.prefetchPeriods(m_waiting[i].first);
+                if (!m_placeOfText)
+                    m_people.prefetchPeriods(m_waiting[i].first);
                 m_first.prefetchRecord(m_waiting[i].first);
             }
             if (m_withLast)
@@ -348,8 +408,10 @@ private:
     }
 
     void writeRow(DrawnName name) {
-        const Person person =
-            m_people.draw(m_withFirst ? std::optional<std::uint32_t>(name.first) : std::nullopt, m_sequence);
+        std::optional<std::uint32_t> births;
+        if (m_withFirst)
+            births = m_placeOfText ? m_placeOfText(m_firstTexts.bytes(name.first)) : name.first;
+        const Person person = m_people.draw(births, m_sequence);
         if (m_book) {
             writeCells(name, person);
             return;
@@ -491,6 +553,8 @@ private:
     RandomSource m_sequence;
     PersonDraw m_people;
     std::unique_ptr<ByteSink> m_sink;
+    const TextTable& m_firstTexts;
+    std::function<std::uint32_t(QByteArrayView)> m_placeOfText;
     std::unique_ptr<NamesWorkbook> m_book;
     qsizetype m_row = 0;
     qsizetype m_longestRow = 0;
@@ -516,8 +580,10 @@ bool needsPerson(const std::vector<PersonField>& fields) {
 
 std::unique_ptr<NameWriter> makePeopleWriter(const PeopleRecords& records, const TextTable& first,
                                              const TextTable& last, std::vector<NameBirthSpans> births,
-                                             std::unique_ptr<ByteSink> sink) {
-    return std::make_unique<FieldsWriter>(records, first, last, std::move(births), std::move(sink));
+                                             std::unique_ptr<ByteSink> sink, std::vector<std::uint32_t> placeOf,
+                                             std::function<std::uint32_t(QByteArrayView)> placeOfText) {
+    return std::make_unique<FieldsWriter>(records, first, last, std::move(births), std::move(sink),
+                                          std::move(placeOf), std::move(placeOfText));
 }
 
 } // namespace quillory

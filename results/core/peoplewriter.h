@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -71,11 +72,14 @@ struct PeopleRecords {
  * JSON lines (an object a line, a missing value null, the year a number) or a workbook (a header row,
  * then a row a name, the year a number and every other cell text), the lines to `sink` (none for a
  * workbook). `first` and `last` are the pools' texts as printed; `births` the births of each first
- * name by its place in `first` (empty spans for a name without births). Each text's forms (as
+ * name by its place in `first` (empty spans for a name without births), or, with `placeOf`, as
+ * PersonDraw takes them;
+ * or with `placeOfText`, each first name's place in `births` found from its text as it is drawn. Each text's forms (as
  * printed, without accents, initials, address) are made once. Throws AppError.
  */
 std::unique_ptr<NameWriter> makePeopleWriter(const PeopleRecords& records, const TextTable& first,
                                              const TextTable& last, std::vector<NameBirthSpans> births,
-                                             std::unique_ptr<ByteSink> sink);
+                                             std::unique_ptr<ByteSink> sink, std::vector<std::uint32_t> placeOf = {},
+                                             std::function<std::uint32_t(QByteArrayView)> placeOfText = {});
 
 } // namespace quillory

@@ -773,6 +773,44 @@ print(numbered)
     EXPECT_GT(python.readAllStandardOutput().trimmed().toInt(), 10000) << "the names collide often";
 }
 
+// A list too long to keep each name's forms and births beside it (a names file of many megabytes)
+// makes them as each row is written; the rows are those of a short list. Each name of the long list
+// is a name of the short one written 200 times in a row, so that the same seed draws the same names
+// from both, row for row (the place drawn in the long list, divided by 200, is the place drawn in the
+// short one): every field of every row must agree, whatever the format.
+TEST_F(CliTest, ALongListWritesThePeopleOfAShortOne) {
+    QFile builtInNames(QStringLiteral(QUILLORY_SOURCE_DIR "/data/female_first_names.txt"));
+    ASSERT_TRUE(builtInNames.open(QIODevice::ReadOnly));
+    QByteArrayList names = builtInNames.readAll().split('\n').mid(0, 1500);
+    for (const char* made : {"Zoë, \"Anne\"", "Jean-Pierre", "Œdipe Le Gall", "Xyzzy"})
+        names << made;
+    QByteArray shortList;
+    QByteArray longList;
+    for (const QByteArray& name : names) {
+        if (name.isEmpty())
+            continue;
+        shortList += name + '\n';
+        for (int copy = 0; copy < 200; ++copy)
+            longList += name + '\n';
+    }
+    const QString shortFile = workspace.writeFile(QStringLiteral("short.txt"), shortList);
+    const QString longFile = workspace.writeFile(QStringLiteral("long.txt"), longList);
+    for (const char* format : {"csv", "jsonl"}) {
+        SCOPED_TRACE(format);
+        const auto people = [&](const QString& file) {
+            return runCli(builtIn({"-n", "20000", "--seed", "29", "--part", "first", "--first-names", file,
+                                   "--format", format, "--fields",
+                                   "first_name,full_name,first_name_ascii,initials,sex,birth_date,title,email"}));
+        };
+        const CliResult expected = people(shortFile);
+        const CliResult got = people(longFile);
+        ASSERT_EQ(expected.status, 0) << expected.err.toStdString();
+        ASSERT_EQ(got.status, 0) << got.err.toStdString();
+        EXPECT_GT(expected.out.count("Mme"), 1000) << "the names have births";
+        EXPECT_EQ(got.out.toStdString(), expected.out.toStdString());
+    }
+}
+
 // quillory-cli -n 10000000 | head -3: the reader goes away and the run ends, quietly and well.
 TEST_F(CliTest, AClosedPipeEndsTheRunQuietly) {
     QProcess shell;
