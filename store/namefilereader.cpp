@@ -107,9 +107,24 @@ bool isUtf16Mark(QByteArrayView bytes) {
     return !isUtf32Mark(bytes) && (startsWith(bytes, "\xFF\xFE", 2) || startsWith(bytes, "\xFE\xFF", 2));
 }
 
-// A control character other than the tab (which a name may hold) and the line ends.
+// A control character other than the tab (which a name may hold) and the line ends, or a noncharacter
+// of the first plane (U+FDD0 to U+FDEF, U+FFFE, U+FFFF).
 bool isForbidden(char16_t c) {
-    return (c < 0x20 && c != u'\t') || (c >= 0x7F && c <= 0x9F);
+    return (c < 0x20 && c != u'\t') || (c >= 0x7F && c <= 0x9F) || (c >= 0xFDD0 && c <= 0xFDEF) || c >= 0xFFFE;
+}
+
+// Whether the pair makes one of the noncharacters of the other planes (U+1FFFE, U+1FFFF ... U+10FFFF).
+bool isNoncharacterPair(char16_t high, char16_t low) {
+    return (high & 0x3F) == 0x3F && low >= 0xDFFE;
+}
+
+// A line longer than this is judged by its first bytes (see NameFileReader).
+constexpr qsizetype kLongestLineJudged = 64 * 1024;
+
+bool isValidUtf8(QByteArrayView bytes, bool whole) {
+    Utf8Check check;
+    check.feed(bytes);
+    return whole ? check.valid() : check.ok();
 }
 
 // A text whose characters all lie below U+0300, where the combining marks begin, is in form C already.
@@ -156,9 +171,65 @@ QByteArray NameFileReader::readChunk() {
     return chunk;
 }
 
+QString NameFileReader::decodeByLine(const QByteArray& chunk) {
+    const bool atEnd = chunk.isEmpty();
+    const QByteArray bytes = std::exchange(m_pending, QByteArray()) + chunk;
+    const char* p = bytes.constData();
+    const qsizetype size = bytes.size();
+    QString text;
+    for (qsizetype at = 0; at < size;) {
+        qsizetype end = at;
+        while (end < size && p[end] != '\r' && p[end] != '\n')
+            ++end;
+        const QByteArrayView line(p + at, end - at);
+        if (end == size && !atEnd) {
+            // The line goes on in the next piece: it waits for its end to be judged whole, unless
+            // it is too long for that, when its start decides for the rest of it.
+            if (!m_lineEncoding && line.size() <= kLongestLineJudged) {
+                m_pending = line.toByteArray();
+                break;
+            }
+            if (!m_lineEncoding)
+                m_lineEncoding = isValidUtf8(line.first(kLongestLineJudged), false) ? Encoding::Utf8
+                                                                                     : Encoding::Windows1252;
+            if (*m_lineEncoding == Encoding::Windows1252) {
+                text += fromWindows1252(line);
+            } else {
+                // The bytes of a character that the piece cuts wait for the next one.
+                const qsizetype keep = [&] {
+                    for (qsizetype back = 1; back <= 4 && back <= line.size(); ++back) {
+                        const auto b = static_cast<unsigned char>(line[line.size() - back]);
+                        if ((b & 0xC0) == 0x80)
+                            continue;
+                        const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+                        return length > back ? back : qsizetype{0};
+                    }
+                    return qsizetype{0};
+                }();
+                text += QString::fromUtf8(line.first(line.size() - keep));
+                m_pending = line.last(keep).toByteArray();
+            }
+            break;
+        }
+        const bool judgedWhole = line.size() <= kLongestLineJudged;
+        const Encoding encoding = m_lineEncoding ? *m_lineEncoding
+                                  : isValidUtf8(judgedWhole ? line : line.first(kLongestLineJudged), judgedWhole)
+                                      ? Encoding::Utf8
+                                      : Encoding::Windows1252;
+        text += encoding == Encoding::Utf8 ? QString::fromUtf8(line) : fromWindows1252(line);
+        m_lineEncoding.reset();
+        if (end < size)
+            text += QLatin1Char(p[end++]);
+        at = end;
+    }
+    return text;
+}
+
 QString NameFileReader::decode(const QByteArray& chunk) {
     if (m_encoding == Encoding::Windows1252)
         return fromWindows1252(chunk);
+    if (m_encoding == Encoding::ByLine)
+        return decodeByLine(chunk);
     // Each piece is decoded on its own, up to its last whole character; the bytes of a character
     // that the piece cuts wait for the next one. A decoder carried across pieces would treat a
     // faulty sequence at a piece's end differently from the same bytes inside a piece.
@@ -178,6 +249,7 @@ QString NameFileReader::decode(const QByteArray& chunk) {
     case Encoding::Utf32BE:
         return QStringDecoder(QStringConverter::Utf32BE, QStringConverter::Flag::Stateless).decode(bytes);
     case Encoding::Windows1252:
+    case Encoding::ByLine:
         break;
     }
     return {};
@@ -231,11 +303,7 @@ void NameFileReader::detectEncoding() {
         m_encoding = Encoding::Utf16BE;
         mark = 2;
     } else {
-        Utf8Check check;
-        for (QByteArray chunk = first; !chunk.isEmpty() && check.ok(); chunk = readChunk())
-            check.feed(chunk);
-        if (!check.valid())
-            m_encoding = Encoding::Windows1252;
+        m_encoding = Encoding::ByLine;
     }
     if (!m_device.seek(mark))
         throw AppError(m_device.errorString());
@@ -285,9 +353,11 @@ std::optional<QString> NameFileReader::next() {
                 if (QChar::isHighSurrogate(c)) {
                     m_lineBad |= m_afterHigh;
                     m_afterHigh = true;
+                    m_high = c;
                     continue;
                 }
-                m_lineBad |= m_afterHigh != QChar::isLowSurrogate(c) || isForbidden(c);
+                m_lineBad |= m_afterHigh != QChar::isLowSurrogate(c) || isForbidden(c) ||
+                             (m_afterHigh && isNoncharacterPair(m_high, c));
                 m_afterHigh = false;
             }
             gather(text + m_position, end - m_position);

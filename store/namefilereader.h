@@ -14,13 +14,16 @@ namespace quillory {
  * megabytes, needs little memory.
  *
  * - Encoding: a UTF-8 byte-order mark is skipped; a UTF-32 or UTF-16 mark (either byte order) makes
- *   the file UTF-32 or UTF-16; otherwise a file that is valid UTF-8 is read as UTF-8 and any other as
- *   Windows-1252, the encoding of older Windows files, so "H\xe9l\xe8ne" arrives as Hélène.
+ *   the file UTF-32 or UTF-16; otherwise each line is read on its own: a line that is valid UTF-8 as
+ *   UTF-8, any other as Windows-1252, the encoding of older Windows files, so "H\xe9l\xe8ne" arrives
+ *   as Hélène, and one stray byte spoils only its own line. (A line longer than 64 KB is judged by its
+ *   first 64 KB.)
  * - A line ends at CR, LF or CR LF. Every apostrophe (') is removed. What remains of a line is one
  *   name, spaces, commas and tabs included, put in Unicode normalisation form C (so that an "é" typed
  *   as "e" and an accent is the same name as "é") and cut to its first kMaxNameLength characters. An
  *   empty line gives no name; a line that holds another control character (U+0000 to U+001F, U+007F
- *   to U+009F) or half of a surrogate pair is no name either: it is passed over and counted.
+ *   to U+009F), a noncharacter (U+FDD0 to U+FDEF, and the last two code points of every plane, such as
+ *   U+FFFE and U+FFFF) or half of a surrogate pair is no name either: it is passed over and counted.
  */
 /** What a file that is no text file is told: "Not a text file", in the user's language. */
 QString notATextFile();
@@ -33,8 +36,7 @@ bool showsNoText(QByteArrayView first);
 class NameFileReader {
 public:
     /**
-     * Reads from the start of an open, seekable device: the encoding is settled by a first pass over
-     * the whole file. Throws AppError with the system's message when the device cannot be read, and
+     * Reads from the start of an open, seekable device. Throws AppError with the system's message when the device cannot be read, and
      * with notATextFile() when showsNoText() of its first 64 KB: a program or a picture, not a list
      * of names.
      */
@@ -47,11 +49,13 @@ public:
     qsizetype skippedLines() const { return m_skipped; }
 
 private:
-    enum class Encoding { Utf8, Utf16LE, Utf16BE, Utf32LE, Utf32BE, Windows1252 };
+    // ByLine: no mark; each line UTF-8 when it is valid UTF-8, else Windows-1252.
+    enum class Encoding { Utf8, Utf16LE, Utf16BE, Utf32LE, Utf32BE, Windows1252, ByLine };
 
     void detectEncoding();
     QByteArray readChunk();
     QString decode(const QByteArray& chunk);
+    QString decodeByLine(const QByteArray& chunk);
     qsizetype unfinishedTail(const QByteArray& bytes) const;
     void gather(const QChar* piece, qsizetype size);
     std::optional<QString> takeName();
@@ -65,6 +69,9 @@ private:
     int m_gathered = 0;       // its length in characters (a surrogate pair counts once)
     bool m_lineBad = false;   // the line holds a control character or half a pair: no name
     bool m_afterHigh = false; // the last character of the line so far is the first half of a pair
+    char16_t m_high = 0;      // that half
+    // ByLine: how the rest of a line longer than the longest judged whole is read, once judged.
+    std::optional<Encoding> m_lineEncoding;
     bool m_atEnd = false;
     qsizetype m_skipped = 0;
 };

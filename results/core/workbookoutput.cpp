@@ -115,7 +115,7 @@ void appendUtf8(std::string& out, char32_t c) {
 
 /**
  * The cell text as the writer takes it: UTF-8 without a NUL. The sheet's own escape "_xHHHH_"
- * carries what XML cannot: a NUL becomes "_x0000_", and a name that itself holds such a form gets its
+ * carries what XML cannot: a NUL becomes "_x0000_", U+FFFE and U+FFFF "_xFFFE_" and "_xFFFF_", and a name that itself holds such a form gets its
  * underscore escaped, so that it reads back as typed. The writer escapes the other control characters.
  */
 void toCellText(QStringView text, std::string& out) {
@@ -124,6 +124,9 @@ void toCellText(QStringView text, std::string& out) {
         const char16_t c = text[i].unicode();
         if (c == 0) {
             out += "_x0000_";
+        } else if (c == 0xFFFE || c == 0xFFFF) {
+            // No character XML allows: the sheet's escape carries it, as it does a NUL.
+            out += c == 0xFFFE ? "_xFFFE_" : "_xFFFF_";
         } else if (c == u'_' && escapeFormAt(text, i)) {
             out += "_x005F_";
         } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {

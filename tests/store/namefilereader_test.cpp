@@ -2,6 +2,7 @@
 #include "store/namefilereader.h"
 
 #include <QBuffer>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -84,8 +85,16 @@ TEST(NameFileReader, SettlesTheEncodingByMarkOrByContent) {
     EXPECT_EQ(namesIn("H\xE9l\xE8ne\n\x8C"
                       "dipe \x80"),
               QStringList({"Hélène", "Œdipe €"}));
-    // One byte that is not UTF-8 makes the whole file Windows-1252.
-    EXPECT_EQ(namesIn("H\xC3\xA9l\xC3\xA8ne\n\xFF"), QStringList({"HÃ©lÃ¨ne", "ÿ"}));
+    // Without a mark each line is read on its own: a stray byte spoils only its line, whatever the
+    // line ends, and wherever the reads of the file end (a line past 64 KB is judged by its start).
+    const QByteArray good = QByteArray("H\xC3\xA9l\xC3\xA8ne\n").repeated(6000);
+    const QStringList goodNames = namesIn(good);
+    ASSERT_EQ(goodNames.size(), 6000);
+    EXPECT_EQ(namesIn(good + "Caf\xE9\n" + good), goodNames + QStringList{"Café"} + goodNames);
+    EXPECT_EQ(namesIn("Caf\xE9\rZo\xC3\xAB\r\nH\xC3\xA9l\xC3\xA8ne\xFF"), QStringList({"Café", "Zoë", "HÃ©lÃ¨neÿ"}));
+    EXPECT_EQ(namesIn(QByteArray(100'000, 'e') + "\xE9\nZo\xC3\xAB"), QStringList({QString(50, u'e'), "Zoë"}));
+    EXPECT_EQ(namesIn("\xC3\xA9" + QByteArray(100'000, 'e') + "\xE9\n\xE9" + QByteArray(100'000, 'e') + "\xC3\xA9"),
+              QStringList({u'é' + QString(49, u'e'), u'é' + QString(49, u'e')}));
     // A character split between two reads of the file stays whole.
     EXPECT_EQ(namesIn(QByteArray(64 * 1024 - 1, '\n') + "\xC3\xA9mile"), QStringList{"émile"});
 }
@@ -177,4 +186,71 @@ TEST(NameFileReader, AReadFailureIsThrownWithTheSystemsMessage) {
         EXPECT_EQ(error.message(), QStringLiteral("Input/output error"));
     }
     EXPECT_GT(read, 10'000);
+}
+
+// Every character that makes a line no name (each C0 control but NUL, the tab and the line ends, DEL,
+// each C1 control, each of the 66 noncharacters) at the start, inside and at the end of a line, and
+// followed by an accented letter, a tab or a pair: every such line is passed over and counted, in
+// UTF-8 and UTF-16 alike, and the lines between them are kept. Names written decomposed with each
+// combining mark U+0300 to U+036F come out as Python's unicodedata.normalize("NFC", …) makes them.
+TEST(NameFileReader, EveryForbiddenCharacterSpoilsItsLineAndEveryMarkComposes) {
+    QList<char32_t> forbidden;
+    // A NUL makes a UTF-8 file no text file at all (see above).
+    for (char32_t c = 1; c < 0x20; ++c)
+        if (c != U'\t' && c != U'\n' && c != U'\r')
+            forbidden << c;
+    for (char32_t c = 0x7F; c <= 0x9F; ++c)
+        forbidden << c;
+    for (char32_t c = 0xFDD0; c <= 0xFDEF; ++c)
+        forbidden << c;
+    for (char32_t plane = 0; plane <= 0x10; ++plane)
+        forbidden << (plane << 16 | 0xFFFE) << (plane << 16 | 0xFFFF);
+    ASSERT_EQ(forbidden.size(), 28 + 33 + 66);
+    const QStringList followers = {QStringLiteral("\u00e9"), QStringLiteral("\t"), QStringLiteral("\U0001F600")};
+    QString text;
+    int spoilt = 0;
+    for (const char32_t c : forbidden) {
+        const QString bad = QString::fromUcs4(&c, 1);
+        for (const QString& after : followers) {
+            for (const QString& line : {bad + after + QStringLiteral("Anne"), QStringLiteral("An") + bad + after + u'e',
+                                        QStringLiteral("Anne") + after + bad}) {
+                text += line + QStringLiteral("\nKept\n");
+                ++spoilt;
+            }
+        }
+    }
+    QStringList decomposed;
+    for (char16_t mark = 0x300; mark <= 0x36F; ++mark)
+        for (const char* base : {"e", "A", "o"})
+            decomposed << QLatin1String(base) + QChar(mark) + QStringLiteral("x");
+    text += decomposed.join(u'\n');
+
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QStringLiteral("import sys, unicodedata\n"
+                                                       "for l in sys.stdin.read().split('\\n'):\n"
+                                                       "    print(unicodedata.normalize('NFC', l))")});
+    python.write(decomposed.join(u'\n').toUtf8());
+    python.closeWriteChannel();
+    ASSERT_TRUE(python.waitForFinished(60'000));
+    const QStringList composed = QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(composed.size(), decomposed.size());
+
+    const auto readAll = [](const QByteArray& bytes) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        NameFileReader reader(buffer);
+        QStringList names;
+        while (const auto name = reader.next())
+            names << *name;
+        return std::pair{names, reader.skippedLines()};
+    };
+    QByteArray utf16("\xFF\xFE");
+    utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    for (const QByteArray& bytes : {text.toUtf8(), utf16}) {
+        const auto [names, skipped] = readAll(bytes);
+        EXPECT_EQ(skipped, spoilt);
+        EXPECT_EQ(names, QStringList(spoilt, QStringLiteral("Kept")) + composed);
+    }
 }
