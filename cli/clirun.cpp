@@ -310,8 +310,12 @@ RunPools loadPools(const Options& options, const Environment& environment) {
                 kRunFailure,
                 QStringLiteral("no last names to draw from in %1").arg(sourceName(options, false, databaseFile))};
     }
-    // A line that joins both parts can be printed by two pairs; a unique run gives it once.
-    const bool joined = options.format == Format::Text || (options.format == Format::Xlsx && options.cells == 1);
+    // A line that joins both parts can be printed by two pairs; a unique run gives it once. The
+    // records of people join them in full_name alone; their other fields keep the parts apart.
+    const bool joined =
+        options.fields.empty()
+            ? options.format == Format::Text || (options.format == Format::Xlsx && options.cells == 1)
+            : std::find(options.fields.begin(), options.fields.end(), Field::FullName) != options.fields.end();
     if (options.unique && joined && options.part == NamePart::FirstAndLast)
         pools.repeats = joinedLineRepeats(pools.first.texts, pools.last.texts);
     return pools;

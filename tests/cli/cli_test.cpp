@@ -368,16 +368,18 @@ TEST_F(CliTest, UniqueNeverRepeatsAPrintedNameWhateverTheOptions) {
     ASSERT_EQ(joinedLines.size(), 28); // 30 pairs; two lines are printed by two pairs each
 
     std::mt19937 pick(20261208);
-    // The first rounds draw joined lines, by redrawing repeats (half the lines) and by the shuffle or
-    // the keys (all of them), uniformly and weighted; the rest are drawn at random.
-    for (int round = 0; round < 28; ++round) {
-        const bool fixed = round < 4;
+    // The first rounds draw joined lines, as text and as the full_name of people, by redrawing repeats
+    // (half the lines) and by the shuffle or the keys (all of them), uniformly and weighted; the rest
+    // are drawn at random.
+    for (int round = 0; round < 32; ++round) {
+        const bool fixed = round < 8;
         const bool weighted = fixed ? round % 2 == 0 : pick() % 2 == 0;
-        const int shape = fixed ? 0 : static_cast<int>(pick() % 4);
+        const int shape = fixed ? (round < 4 ? 0 : 4) : static_cast<int>(pick() % 5);
         QStringList arguments{"--unique", "--seed", QString::number(pick())};
         // Each list only where its part is drawn.
         if (shape != 3)
             arguments << "--first-names" << first;
+        // shape 4: people whose full_name joins the parts; the lines it can make are the text's.
         if (shape != 2)
             arguments << "--last-names" << last;
         if (weighted)
@@ -397,13 +399,20 @@ TEST_F(CliTest, UniqueNeverRepeatsAPrintedNameWhateverTheOptions) {
                       << "first";
             possible = 6;
             break;
-        default:
+        case 3:
             arguments << "--part"
                       << "last";
             possible = 5;
             break;
+        default:
+            arguments << "--format"
+                      << "csv"
+                      << "--fields"
+                      << "full_name,sex";
+            possible = static_cast<int>(joinedLines.size());
+            break;
         }
-        const int count = fixed             ? (round < 2 ? possible / 2 : possible)
+        const int count = fixed             ? (round % 4 < 2 ? possible / 2 : possible)
                           : pick() % 3 == 0 ? possible
                                             : 1 + static_cast<int>(pick() % possible);
         const QString context = arguments.join(u' ') + QStringLiteral(" -n ") + QString::number(count);
@@ -411,12 +420,16 @@ TEST_F(CliTest, UniqueNeverRepeatsAPrintedNameWhateverTheOptions) {
         const CliResult result = runCli(QStringList(arguments) << "-n" << QString::number(count));
         ASSERT_EQ(result.status, 0) << context.toStdString() << ": " << result.err.toStdString();
         QStringList records = lines(result.out);
-        if (shape == 1)
+        if (shape == 1 || shape == 4)
             records.removeFirst();
+        if (shape == 4) {
+            for (QString& record : records)
+                record = record.section(u',', 0, 0);
+        }
         EXPECT_EQ(records.size(), count) << context.toStdString();
         const QSet<QString> distinct(records.begin(), records.end());
         EXPECT_EQ(distinct.size(), records.size()) << context.toStdString();
-        if (shape == 0) {
+        if (shape == 0 || shape == 4) {
             for (const QString& record : records)
                 EXPECT_TRUE(joinedLines.contains(record)) << record.toStdString();
         }
