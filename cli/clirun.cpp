@@ -31,7 +31,7 @@ namespace {
 
 // One line of diagnosis, its file names byte for byte as they were given.
 void say(std::FILE* stream, const QString& line) {
-    std::fputs(encodePath(kProgramName + QStringLiteral(": ") + line + QLatin1Char('\n')).constData(), stream);
+    std::fputs(encodePath(kProgramName + QStringLiteral(": ") + oneLine(line) + QLatin1Char('\n')).constData(), stream);
     std::fflush(stream);
 }
 

@@ -97,6 +97,25 @@ template <std::size_t N> int choose(const QString& option, const QString& given,
 
 } // namespace
 
+QString oneLine(const QString& text) {
+    QString line;
+    line.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\n')
+            line += QStringLiteral("\\n");
+        else if (u == u'\r')
+            line += QStringLiteral("\\r");
+        else if (u == u'\t')
+            line += QStringLiteral("\\t");
+        else if (u < 0x20 || u == 0x7F)
+            line += QStringLiteral("\\x%1").arg(int(u), 2, 16, QLatin1Char('0'));
+        else
+            line += c;
+    }
+    return line;
+}
+
 std::variant<BirthYears, QString> bornFromArgument(const QString& text) {
     const std::variant<BirthYears, YearsProblem> years = birthYearsFrom(text);
     if (const BirthYears* found = std::get_if<BirthYears>(&years))
@@ -436,7 +455,7 @@ Request parseArguments(const QStringList& arguments) {
             throw UsageError{QStringLiteral("--format xlsx holds at most %1 names (a worksheet's rows)").arg(rows)};
     } catch (const UsageError& error) {
         request.kind = Request::Kind::UsageError;
-        request.text = error.message;
+        request.text = oneLine(error.message);
     }
     return request;
 }

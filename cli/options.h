@@ -67,6 +67,12 @@ struct Request {
     QString text;
 };
 
+/**
+ * A diagnostic as one line, whatever the names in it hold: a line end, a tab or another control
+ * character is shown as its escape (\n, \r, \t, \x01).
+ */
+QString oneLine(const QString& text);
+
 /** Reads the arguments (the program's name first). */
 Request parseArguments(const QStringList& arguments);
 

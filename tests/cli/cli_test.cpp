@@ -5,6 +5,7 @@
 #include "tempworkspace.h"
 #include "unprivilegeduser.h"
 
+#include "cli/options.h"
 #include "store/namebirths.h"
 #include "store/namedatabase.h"
 #include "store/namestatements.h"
@@ -328,6 +329,54 @@ TEST_F(CliTest, BornDrawsTheFirstNamesGivenInThoseYears) {
         QSet<QString> distinct(drawn.begin(), drawn.end());
         EXPECT_TRUE(distinct.subtract(givenThen).isEmpty())
             << years.toStdString() << ": drawn though not given then: " << distinct.values().join(u' ').toStdString();
+    }
+}
+
+// Every single year that --born takes draws only names given in the period holding it (read from
+// data/ on its own: a name with births in that decade, 2020 standing for 2020-2024), whichever sex;
+// a range that starts and ends on a period's edges draws from exactly the names of those periods;
+// the years just outside are refused.
+TEST_F(CliTest, BornTakesEverySingleYearAndRefusesTheYearsOutside) {
+    QFile file(QStringLiteral(QUILLORY_SOURCE_DIR "/data/first_names_by_decade.tsv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = file.readAll().split('\n');
+    const QList<QByteArray> header = rows.first().split('\t');
+    QHash<int, QSet<QString>> givenIn; // by the period's first year
+    for (const QByteArray& row : rows.mid(1)) {
+        const QList<QByteArray> fields = row.split('\t');
+        if (fields.size() != header.size())
+            continue;
+        for (qsizetype column = 2; column < header.size(); ++column)
+            if (fields[column].toLongLong() > 0)
+                givenIn[header[column].toInt()].insert(QString::fromUtf8(fields[0]));
+    }
+    ASSERT_EQ(givenIn.size(), 13);
+    const auto drawnIn = [&](const QString& years) {
+        const CliResult result = runCli(builtIn({"-n", "300", "--seed", "5", "--part", "first", "--born", years}));
+        EXPECT_EQ(result.status, 0) << years.toStdString() << ": " << result.err.toStdString();
+        const QStringList drawn = lines(result.out);
+        EXPECT_EQ(drawn.size(), 300) << years.toStdString();
+        return QSet<QString>(drawn.begin(), drawn.end());
+    };
+    for (int year = 1900; year <= 2024; ++year) {
+        QSet<QString> outside = drawnIn(QString::number(year));
+        outside.subtract(givenIn[year - year % 10]);
+        EXPECT_TRUE(outside.isEmpty()) << year << ": drawn though not given then: "
+                                       << outside.values().join(u' ').toStdString();
+    }
+    for (const auto& [from, to] : {std::pair{1900, 1919}, std::pair{1990, 2024}, std::pair{1950, 1959}}) {
+        QSet<QString> given;
+        for (int period = from; period <= to; period += 10)
+            given.unite(givenIn[period]);
+        QSet<QString> outside = drawnIn(QStringLiteral("%1-%2").arg(from).arg(to));
+        outside.subtract(given);
+        EXPECT_TRUE(outside.isEmpty()) << from << "-" << to << ": " << outside.values().join(u' ').toStdString();
+    }
+    for (const char* years : {"1899", "2025", "1899-1900", "2024-2025"}) {
+        const CliResult refused = runCli(builtIn({"-n", "1", "--born", years}));
+        EXPECT_EQ(refused.status, 2) << years;
+        EXPECT_TRUE(refused.err.contains(QStringLiteral("the years of birth run from 1900 to 2024")))
+            << refused.err.toStdString();
     }
 }
 
@@ -821,6 +870,48 @@ TEST_F(CliTest, ALongListWritesThePeopleOfAShortOne) {
         ASSERT_EQ(got.status, 0) << got.err.toStdString();
         EXPECT_GT(expected.out.count("Mme"), 1000) << "the names have births";
         EXPECT_EQ(got.out.toStdString(), expected.out.toStdString());
+    }
+}
+
+// The option parser as GNU programs parse: every spelling of one request is that request; a prefix
+// that fits several options names them all; a word that only begins with an option's name, a switch
+// given a value and anything after "--" are refused; and a usage error is one line whatever the
+// argument held.
+TEST(CliOptions, EverySpellingIsOneRequestAndEveryMistakeOneLine) {
+    const auto parsed = [](const QStringList& words) { return cli::parseArguments(QStringList{cli::kProgramName} + words); };
+    for (const QStringList& spelling : QList<QStringList>{{"--count", "5"},
+                                                          {"--count=5"},
+                                                          {"--cou", "5"},
+                                                          {"--coun=5"},
+                                                          {"-n5"},
+                                                          {"-n", "5"},
+                                                          {"-vn5"},
+                                                          {"-v", "-n", "5", "--"}}) {
+        const cli::Request request = parsed(spelling);
+        ASSERT_EQ(request.kind, cli::Request::Kind::Run) << spelling.join(u' ').toStdString();
+        EXPECT_EQ(request.options.count, 5) << spelling.join(u' ').toStdString();
+        EXPECT_EQ(request.options.verbose, spelling.first().startsWith(QLatin1String("-v")));
+    }
+    const struct {
+        QStringList words;
+        const char* said;
+    } mistakes[] = {
+        {{"--f", "x"}, "option '--f' is ambiguous: '--first-names', '--format', '--fields'"},
+        {{"--fi=x"}, "option '--fi' is ambiguous: '--first-names', '--fields'"},
+        {{"--counts", "5"}, "unknown option '--counts'; did you mean '--count'?"},
+        {{"--count5"}, "unknown option '--count5'; did you mean '--count'?"},
+        {{"--weighted=yes"}, "option '--weighted' takes no value"},
+        {{"-vw"}, "unknown option '-w'"},
+        {{"-n"}, "option '-n' needs a value (N)"},
+        {{"--", "-n", "5"}, "unexpected argument '-n'"},
+        {{"--", "--help"}, "unexpected argument '--help'"},
+        {{"-o", "a\nb", "x\ty"}, "unexpected argument 'x\\ty'"},
+        {{QStringLiteral("\u0005\n")}, "unexpected argument '\\x05\\n'"},
+    };
+    for (const auto& [words, said] : mistakes) {
+        const cli::Request request = parsed(words);
+        EXPECT_EQ(request.kind, cli::Request::Kind::UsageError) << words.join(u' ').toStdString();
+        EXPECT_EQ(request.text, QString::fromUtf8(said)) << words.join(u' ').toStdString();
     }
 }
 

@@ -66,6 +66,25 @@ const Case kCases[] = {
     {"file names that are not UTF-8", R"sh(printf 'Anne\nJos\351\n' > $'caf\xe9.txt')sh",
      R"sh($Q -n 2 --part first --first-names $'caf\xe9.txt' -o $'out\xff.txt')sh", 0, "",
      R"sh([ $(grep -c . $'out\xff.txt') = 2 ] && [ $(ls -A | wc -l) = 2 ])sh"},
+    {"a program folder whose name is not UTF-8, and -o its names.mdb",
+     R"sh(mkdir $'caf\xe9' && cp "$Q" "$NAMES" "$BIRTHS" $'caf\xe9'/ && md5sum $'caf\xe9'/names.mdb > sum)sh",
+     R"sh(cd $'caf\xe9' && ./quillory-cli -n 2 > /dev/null && ./quillory-cli -n 2 -o names.mdb)sh", 2,
+     "-o names.mdb: that is the names database", R"sh(md5sum -c --quiet sum)sh"},
+    {"the user's own copy of the names, which this run does not read",
+     R"sh(mkdir -p home/.local/share/Obrenna/Quillory && cp "$NAMES" home/.local/share/Obrenna/Quillory/ &&
+        md5sum home/.local/share/Obrenna/Quillory/names.mdb > sum)sh",
+     R"sh(env -u XDG_DATA_HOME HOME="$PWD/home" $Q -n 2 -o home/.local/share/Obrenna/Quillory/names.mdb)sh", 2,
+     "that is the names database", R"sh(md5sum -c --quiet sum)sh"},
+    {"a database the program does not know", R"sh(sqlite3 other.db "create table t (x)"; md5sum other.db > sum)sh",
+     R"sh($Q -n 2 -o other.db)sh", 2, "-o other.db: that is a database, which is never written",
+     R"sh(md5sum -c --quiet sum)sh"},
+    {"a writable file in a folder that may not be written",
+     "mkdir rofold; echo mine > rofold/f.txt; chmod 666 rofold/f.txt; chmod 555 rofold",
+     R"sh($AS_USER $Q -n 2 -o rofold/f.txt)sh", 1, "rofold: cannot make a file here to replace rofold/f.txt safely",
+     R"sh([ "$(cat rofold/f.txt)" = mine ] && [ "$(ls -A rofold)" = f.txt ])sh"},
+    {"a temporary folder that may not be written, or none named", "mkdir -m 555 nowhere",
+     R"sh(TMPDIR=$PWD/nowhere $AS_USER $Q -n 2 --format xlsx -o /dev/null && TMPDIR= $AS_USER $Q -n 2 --format xlsx -o /dev/null)sh",
+     0, "", R"sh([ -z "$(ls -A nowhere)" ])sh"},
     {"the largest count, to a reader that stops", "", R"sh($Q -n 2147483647 | head -1 > one.txt)sh", 0, "",
      R"sh([ $(wc -l < one.txt) = 1 ])sh"},
     // Reading.
@@ -93,6 +112,23 @@ Anne Martin" ])sh",
      R"sh(printf 'Caf\u00e9\nCafe\u0301\nJe\001an\n' | iconv -f UTF-8 -t UTF-32 > u32.txt)sh",
      R"sh($Q --part first --unique -n 1 --first-names u32.txt > out.txt)sh", 0, "u32.txt: 1 line passed over",
      R"sh([ "$(cat out.txt)" = Café ] && { $Q --part first --unique -n 2 --first-names u32.txt 2> /dev/null; [ $? = 2 ]; })sh"},
+    {"births.tsv as a named pipe", "program; rm prog/births.tsv; mkfifo prog/births.tsv",
+     R"sh(timeout 20 prog/quillory-cli --weighted -n 1)sh", 1, "births.tsv: Not a regular file", "true"},
+    {"births.tsv as a link to endless bytes", "program; ln -sf /dev/zero prog/births.tsv",
+     R"sh(ulimit -v $LIMIT; timeout 20 prog/quillory-cli --weighted -n 1)sh", 1, "births.tsv: Not a regular file",
+     "true"},
+    {"a database in log mode with changes in its log and no shared-memory file",
+     R"sh(mkdir ro && cp "$NAMES" live.mdb && python3 -c '
+import shutil, sqlite3
+c = sqlite3.connect("live.mdb")
+c.execute("pragma journal_mode = wal"); c.execute("pragma wal_autocheckpoint = 0")
+c.execute("delete from user_firstname"); c.execute("insert into user_firstname values (\"Walter\")"); c.commit()
+shutil.copy("live.mdb", "ro/names.mdb"); shutil.copy("live.mdb-wal", "ro/names.mdb-wal")' &&
+        chmod 444 ro/*; chmod 555 ro; md5sum ro/* > sum)sh",
+     R"sh([ "$($AS_USER $Q --database ro/names.mdb --source user --part first -n 2 && $Q --database ro/names.mdb --source user --part first -n 1)" = "Walter
+Walter
+Walter" ])sh",
+     0, "", R"sh(md5sum -c --quiet sum && [ "$(ls -A ro | tr '\n' ' ')" = "names.mdb names.mdb-wal " ])sh"},
     {"an empty births.tsv", "program; : > prog/births.tsv", R"sh(prog/quillory-cli --weighted -n 1)sh", 1,
      "births.tsv: no birth counts", "true"},
     {"births past what a draw can weigh",
