@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 CMAKE ?= cmake
 CTEST ?= ctest
 
-.PHONY: all deps run-deps build run test test-asan bench fuzz install package format clean
+.PHONY: all deps run-deps build run test test-asan bench check-memory fuzz install package format clean
 
 all: build
 
@@ -38,6 +38,11 @@ bench: deps
 	$(CMAKE) --preset release -DQUILLORY_BUILD_BENCH=ON > /dev/null
 	$(CMAKE) --build --preset release --target quillory-bench
 	build/release/bench/quillory-bench $(BENCH_ARGS)
+
+check-memory: deps
+	@test -f build/release/build.ninja || $(CMAKE) --preset release
+	$(CMAKE) --build --preset release --target quillory-cli names_db births
+	scripts/check-memory build/release/bin
 
 fuzz: deps
 	@test -f build/fuzz/build.ninja || $(CMAKE) --preset fuzz
