@@ -294,8 +294,9 @@ void OutputFile::createTemporary() {
         // A file that may be written in a folder that may not: the file could be written over in
         // place, but never safely, and the folder is what stands in the way.
         if (m_exists && ::access(m_folder.constData(), W_OK) != 0 && (errno == EACCES || errno == EPERM))
-            throw OutputRefused(QCoreApplication::translate("quillory", "%1: cannot make a file here to replace %2 safely")
-                                    .arg(decodePath(m_folder), m_given));
+            throw OutputRefused(
+                QCoreApplication::translate("quillory", "%1: cannot make a file here to replace %2 safely")
+                    .arg(decodePath(m_folder), m_given));
         throw;
     }
 }

@@ -81,6 +81,16 @@ PersonDraw::PersonDraw(Rules rules, std::vector<NameBirthSpans> names, std::vect
         place.end = static_cast<std::uint32_t>(m_periods.size());
         m_places.push_back(place);
     }
+    // A pool of moderate size has each name's place copied to it, so that a draw reads one place
+    // rather than two; a name without births has a place with none.
+    if (!m_placeOf.empty() && m_placeOf.size() <= kMostPlacesCopied) {
+        std::vector<Place> byItem(m_placeOf.size(), Place{});
+        for (std::size_t item = 0; item < m_placeOf.size(); ++item)
+            if (m_placeOf[item] < m_places.size())
+                byItem[item] = m_places[m_placeOf[item]];
+        m_places = std::move(byItem);
+        m_placeOf = {};
+    }
 }
 
 Person PersonDraw::draw(std::optional<std::uint32_t> item, RandomSource& sequence) {

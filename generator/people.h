@@ -95,6 +95,8 @@ private:
         std::int32_t to;
     };
 
+    static constexpr std::size_t kMostPlacesCopied = std::size_t{1} << 18;
+
     const Place* placeOf(std::uint32_t item) const {
         if (!m_placeOf.empty())
             item = item < m_placeOf.size() ? m_placeOf[item] : kNoBirths;

@@ -225,10 +225,10 @@ void NameDatabase::openForReading() {
             privateIndex = logHoldsChanges(path);
             uri = fileUri(path, privateIndex ? "mode=ro&vfs=unix-none" : "mode=ro&immutable=1");
         }
-        const int code = uri.isEmpty()
-                             ? sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr)
-                             : sqlite3_open_v2(uri.constData(), &db,
-                                               SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
+        const int code =
+            uri.isEmpty() ? sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr)
+                          : sqlite3_open_v2(uri.constData(), &db,
+                                            SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
         if (code != SQLITE_OK)
             throw AppError(engineMessage(db, code));
         sqlite3_busy_timeout(db, static_cast<int>(g_busyTimeout.load().count()));

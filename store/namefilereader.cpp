@@ -121,6 +121,19 @@ bool isNoncharacterPair(char16_t high, char16_t low) {
 // A line longer than this is judged by its first bytes (see NameFileReader).
 constexpr qsizetype kLongestLineJudged = 64 * 1024;
 
+// How many bytes at the end of UTF-8 text start a character that they do not complete.
+qsizetype unfinishedUtf8(QByteArrayView bytes) {
+    // Back over at most three continuation bytes to a lead byte whose character is not complete.
+    for (qsizetype back = 1; back <= 4 && back <= bytes.size(); ++back) {
+        const auto b = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if ((b & 0xC0) == 0x80)
+            continue;
+        const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        return length > back ? back : 0;
+    }
+    return 0;
+}
+
 bool isValidUtf8(QByteArrayView bytes, bool whole) {
     Utf8Check check;
     check.feed(bytes);
@@ -190,22 +203,13 @@ QString NameFileReader::decodeByLine(const QByteArray& chunk) {
                 break;
             }
             if (!m_lineEncoding)
-                m_lineEncoding = isValidUtf8(line.first(kLongestLineJudged), false) ? Encoding::Utf8
-                                                                                     : Encoding::Windows1252;
+                m_lineEncoding =
+                    isValidUtf8(line.first(kLongestLineJudged), false) ? Encoding::Utf8 : Encoding::Windows1252;
             if (*m_lineEncoding == Encoding::Windows1252) {
                 text += fromWindows1252(line);
             } else {
                 // The bytes of a character that the piece cuts wait for the next one.
-                const qsizetype keep = [&] {
-                    for (qsizetype back = 1; back <= 4 && back <= line.size(); ++back) {
-                        const auto b = static_cast<unsigned char>(line[line.size() - back]);
-                        if ((b & 0xC0) == 0x80)
-                            continue;
-                        const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-                        return length > back ? back : qsizetype{0};
-                    }
-                    return qsizetype{0};
-                }();
+                const qsizetype keep = unfinishedUtf8(line);
                 text += QString::fromUtf8(line.first(line.size() - keep));
                 m_pending = line.last(keep).toByteArray();
             }
@@ -258,17 +262,8 @@ QString NameFileReader::decode(const QByteArray& chunk) {
 qsizetype NameFileReader::unfinishedTail(const QByteArray& bytes) const {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype size = bytes.size();
-    if (m_encoding == Encoding::Utf8) {
-        // Back over at most three continuation bytes to a lead byte whose character is not complete.
-        for (qsizetype back = 1; back <= 4 && back <= size; ++back) {
-            const unsigned char b = p[size - back];
-            if ((b & 0xC0) == 0x80)
-                continue;
-            const qsizetype length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-            return length > back ? back : 0;
-        }
-        return 0;
-    }
+    if (m_encoding == Encoding::Utf8)
+        return unfinishedUtf8(bytes);
     if (m_encoding == Encoding::Utf32LE || m_encoding == Encoding::Utf32BE)
         return size % 4;
     // UTF-16: an odd byte, and a high surrogate whose low half may follow.

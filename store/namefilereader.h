@@ -36,8 +36,8 @@ bool showsNoText(QByteArrayView first);
 class NameFileReader {
 public:
     /**
-     * Reads from the start of an open, seekable device. Throws AppError with the system's message when the device cannot be read, and
-     * with notATextFile() when showsNoText() of its first 64 KB: a program or a picture, not a list
+     * Reads from the start of an open, seekable device. Throws AppError with the system's message when the device
+     * cannot be read, and with notATextFile() when showsNoText() of its first 64 KB: a program or a picture, not a list
      * of names.
      */
     explicit NameFileReader(QIODevice& device);

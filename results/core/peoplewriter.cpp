@@ -124,8 +124,8 @@ struct FormMaker {
     bool address;
 
     FormMaker(Encoding encoding, int side, const std::vector<PersonField>& fields)
-        : encoding(encoding), side(side), ascii(wants(fields, PersonField::FirstNameAscii) ||
-                                                wants(fields, PersonField::LastNameAscii)),
+        : encoding(encoding), side(side),
+          ascii(wants(fields, PersonField::FirstNameAscii) || wants(fields, PersonField::LastNameAscii)),
           initials(wants(fields, PersonField::Initials)), address(wants(fields, PersonField::Email)) {}
 
     static bool wants(const std::vector<PersonField>& fields, PersonField field) {
@@ -204,7 +204,14 @@ private:
     static constexpr qsizetype kMostBytesInTable = qsizetype{16} << 20;
 
     const char* recordOf(std::uint32_t item) const {
-        if (m_onDemand != nullptr && item != m_madeItem) {
+        if (m_onDemand != nullptr) [[unlikely]]
+            return madeRecord(item);
+        return m_bytes.constData() + m_records[item];
+    }
+
+    // The record of a text of a pool made on demand: made again only for another text.
+    [[gnu::noinline]] const char* madeRecord(std::uint32_t item) const {
+        if (item != m_madeItem) {
             std::array<QByteArray, kForms> form;
             const bool quoted = m_maker.make(m_onDemand->bytes(item), form);
             m_bytes.clear();
@@ -214,9 +221,8 @@ private:
             close();
             m_longest = longest;
             m_madeItem = item;
-            return m_bytes.constData();
         }
-        return m_bytes.constData() + (m_onDemand != nullptr ? 0 : m_records[item]);
+        return m_bytes.constData();
     }
 
     void append(const std::array<QByteArray, kForms>& forms, bool quoted) const {
@@ -301,8 +307,8 @@ public:
                      : records.format == RecordFormat::Csv     ? Encoding::Csv
                                                                : Encoding::Cell),
           m_withFirst(records.withFirst), m_withLast(records.withLast), m_sequence(RandomSource::second(records.seed)),
-          m_people(records.rules, std::move(births), std::move(placeOf)), m_sink(std::move(sink)),
-          m_firstTexts(first), m_placeOfText(std::move(placeOfText)) {
+          m_people(records.rules, std::move(births), std::move(placeOf)), m_sink(std::move(sink)), m_firstTexts(first),
+          m_placeOfText(std::move(placeOfText)) {
         m_first = Forms(first, FormMaker(m_encoding, 0, m_fields));
         m_last = Forms(last, FormMaker(m_encoding, 1, m_fields));
         makeFixedTexts();
@@ -427,7 +433,8 @@ private:
 
     static std::size_t sexIndex(char sex) { return sex == 'F' ? 1 : sex == 'M' ? 2 : 0; }
 
-    void put(Row& row, PersonField field, DrawnName name, const Person& person) {
+    // Inlined into the loop over the fields, which is what a row spends its time on.
+    [[gnu::always_inline]] void put(Row& row, PersonField field, DrawnName name, const Person& person) {
         const bool json = m_encoding == Encoding::Json;
         switch (field) {
         case PersonField::FirstName:
@@ -582,8 +589,8 @@ std::unique_ptr<NameWriter> makePeopleWriter(const PeopleRecords& records, const
                                              const TextTable& last, std::vector<NameBirthSpans> births,
                                              std::unique_ptr<ByteSink> sink, std::vector<std::uint32_t> placeOf,
                                              std::function<std::uint32_t(QByteArrayView)> placeOfText) {
-    return std::make_unique<FieldsWriter>(records, first, last, std::move(births), std::move(sink),
-                                          std::move(placeOf), std::move(placeOfText));
+    return std::make_unique<FieldsWriter>(records, first, last, std::move(births), std::move(sink), std::move(placeOf),
+                                          std::move(placeOfText));
 }
 
 } // namespace quillory

@@ -177,8 +177,8 @@ void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, 
         records.fields.push_back(PersonField::FirstName);
     if (records.withLast)
         records.fields.push_back(PersonField::LastName);
-    for (const PersonField field : {PersonField::Sex, PersonField::BirthYear, PersonField::BirthDate,
-                                    PersonField::Title, PersonField::Email})
+    for (const PersonField field :
+         {PersonField::Sex, PersonField::BirthYear, PersonField::BirthDate, PersonField::Title, PersonField::Email})
         records.fields.push_back(field);
 
     // The writer takes each text once, and each name as its places among those texts; the people's
@@ -210,8 +210,8 @@ void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, 
         if (records.withLast)
             name.last = last.placeOf(run->lastName(i));
     }
-    const std::unique_ptr<NameWriter> writer = makePeopleWriter(
-        records, first.table, last.table, std::move(births), std::make_unique<Sink>(path));
+    const std::unique_ptr<NameWriter> writer =
+        makePeopleWriter(records, first.table, last.table, std::move(births), std::make_unique<Sink>(path));
     for (const DrawnName& name : drawn)
         writer->write(name);
     writer->finish();

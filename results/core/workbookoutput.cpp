@@ -115,8 +115,9 @@ void appendUtf8(std::string& out, char32_t c) {
 
 /**
  * The cell text as the writer takes it: UTF-8 without a NUL. The sheet's own escape "_xHHHH_"
- * carries what XML cannot: a NUL becomes "_x0000_", U+FFFE and U+FFFF "_xFFFE_" and "_xFFFF_", and a name that itself holds such a form gets its
- * underscore escaped, so that it reads back as typed. The writer escapes the other control characters.
+ * carries what XML cannot: a NUL becomes "_x0000_", U+FFFE and U+FFFF "_xFFFE_" and "_xFFFF_", and a name that itself
+ * holds such a form gets its underscore escaped, so that it reads back as typed. The writer escapes the other control
+ * characters.
  */
 void toCellText(QStringView text, std::string& out) {
     out.clear();

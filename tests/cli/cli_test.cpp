@@ -860,9 +860,9 @@ TEST_F(CliTest, ALongListWritesThePeopleOfAShortOne) {
     for (const char* format : {"csv", "jsonl"}) {
         SCOPED_TRACE(format);
         const auto people = [&](const QString& file) {
-            return runCli(builtIn({"-n", "20000", "--seed", "29", "--part", "first", "--first-names", file,
-                                   "--format", format, "--fields",
-                                   "first_name,full_name,first_name_ascii,initials,sex,birth_date,title,email"}));
+            return runCli(
+                builtIn({"-n", "20000", "--seed", "29", "--part", "first", "--first-names", file, "--format", format,
+                         "--fields", "first_name,full_name,first_name_ascii,initials,sex,birth_date,title,email"}));
         };
         const CliResult expected = people(shortFile);
         const CliResult got = people(longFile);
@@ -878,7 +878,9 @@ TEST_F(CliTest, ALongListWritesThePeopleOfAShortOne) {
 // given a value and anything after "--" are refused; and a usage error is one line whatever the
 // argument held.
 TEST(CliOptions, EverySpellingIsOneRequestAndEveryMistakeOneLine) {
-    const auto parsed = [](const QStringList& words) { return cli::parseArguments(QStringList{cli::kProgramName} + words); };
+    const auto parsed = [](const QStringList& words) {
+        return cli::parseArguments(QStringList{cli::kProgramName} + words);
+    };
     for (const QStringList& spelling : QList<QStringList>{{"--count", "5"},
                                                           {"--count=5"},
                                                           {"--cou", "5"},

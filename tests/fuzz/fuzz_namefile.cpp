@@ -77,6 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                             (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
                                  }),
                     "a name holds no control character but the tab", name);
+        const QList<uint> characters = name.toUcs4();
+        fuzz::check(std::none_of(characters.begin(), characters.end(),
+                                 [](uint c) { return (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE; }),
+                    "a name holds no noncharacter", name);
         fuzz::check(name == name.normalized(QString::NormalizationForm_C) ||
                         fuzz::characterCount(name) == kMaxNameLength,
                     "a name is in normalisation form C, unless the cut at 50 characters split a composition", name);

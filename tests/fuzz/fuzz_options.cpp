@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::memcpy(&bits, data, 4);
         const QString n = QString::number(bits % 2'147'483'648u);
         const QList<QStringList> spellings = {{"--count", n}, {"--count=" + n}, {"--cou", n},
-                                              {"-n" + n},      {"-n", n},        {"--coun=" + n}};
+                                              {"-n" + n},     {"-n", n},        {"--coun=" + n}};
         for (const QStringList& spelling : spellings) {
             const cli::Request one = parsed(spelling);
             fuzz::check(one.kind == cli::Request::Kind::Run && one.options.count == n.toLongLong(),

@@ -245,16 +245,13 @@ TEST_F(NamesMenuTest, SaveAsAsksAboutTheFileItWillReallyReplace) {
     const struct {
         const char* typed;
         int filter;
-        QStringList before; // files there before, each holding "mine"
+        QStringList before;         // files there before, each holding "mine"
         std::optional<bool> answer; // none: no question may be asked
         const char* written;        // the file that must hold the names afterwards, if any
     } cases[] = {
-        {"keep", 0, {"keep.txt"}, false, nullptr},
-        {"keep", 0, {"keep.txt"}, true, "keep.txt"},
-        {"keep", 0, {"keep"}, std::nullopt, "keep.txt"},
-        {"keep", 1, {"keep.txt"}, std::nullopt, "keep.csv"},
-        {"keep.txt", 0, {"keep.txt"}, false, nullptr},
-        {"keep.csv", 5, {"keep.csv", "keep"}, true, "keep.csv"},
+        {"keep", 0, {"keep.txt"}, false, nullptr},       {"keep", 0, {"keep.txt"}, true, "keep.txt"},
+        {"keep", 0, {"keep"}, std::nullopt, "keep.txt"}, {"keep", 1, {"keep.txt"}, std::nullopt, "keep.csv"},
+        {"keep.txt", 0, {"keep.txt"}, false, nullptr},   {"keep.csv", 5, {"keep.csv", "keep"}, true, "keep.csv"},
         {"new", 2, {}, std::nullopt, "new.jsonl"},
     };
     for (const auto& c : cases) {

@@ -70,10 +70,12 @@ TEST(ColumnWidth, FollowsTheLettersOfTheDefaultFont) {
 
 TEST_F(WorkbookOutput, CellsHoldTheirTextExactlyAsText) {
     const QStringList texts = {
-        QStringLiteral("0123"),      QStringLiteral("=1+1"),    QStringLiteral("TRUE"),
-        QStringLiteral("1e5"),       QStringLiteral("<&>\"'"),  QStringLiteral("Élodie Œuvray"),
-        QStringLiteral("tab\there"), QStringLiteral("_x0041_"), QStringLiteral("a\u0001b"),
-        QStringLiteral("\u200fعلي"), QStringLiteral("😀 emoji"), QString(50, u'é'),
+        QStringLiteral("0123"),           QStringLiteral("=1+1"),
+        QStringLiteral("TRUE"),           QStringLiteral("1e5"),
+        QStringLiteral("<&>\"'"),         QStringLiteral("Élodie Œuvray"),
+        QStringLiteral("tab\there"),      QStringLiteral("_x0041_"),
+        QStringLiteral("a\u0001b"),       QStringLiteral("\u200fعلي"),
+        QStringLiteral("😀 emoji"),        QString(50, u'é'),
         QStringLiteral("a\uFFFEb\uFFFF"),
     };
     NamesWorkbook book(newPath());

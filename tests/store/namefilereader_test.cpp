@@ -10,7 +10,8 @@ using namespace quillory;
 
 namespace {
 
-QStringList namesIn(const QByteArray& bytes) {
+// The names of a file, and how many of its lines were passed over.
+std::pair<QStringList, qsizetype> readAll(const QByteArray& bytes) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -18,7 +19,11 @@ QStringList namesIn(const QByteArray& bytes) {
     QStringList names;
     while (const auto name = reader.next())
         names << *name;
-    return names;
+    return {names, reader.skippedLines()};
+}
+
+QStringList namesIn(const QByteArray& bytes) {
+    return readAll(bytes).first;
 }
 
 // A device whose reads fail once they reach `failAt`.
@@ -236,16 +241,6 @@ TEST(NameFileReader, EveryForbiddenCharacterSpoilsItsLineAndEveryMarkComposes) {
     const QStringList composed = QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(composed.size(), decomposed.size());
 
-    const auto readAll = [](const QByteArray& bytes) {
-        QBuffer buffer;
-        buffer.setData(bytes);
-        buffer.open(QIODevice::ReadOnly);
-        NameFileReader reader(buffer);
-        QStringList names;
-        while (const auto name = reader.next())
-            names << *name;
-        return std::pair{names, reader.skippedLines()};
-    };
     QByteArray utf16("\xFF\xFE");
     utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     for (const QByteArray& bytes : {text.toUtf8(), utf16}) {
