@@ -153,7 +153,11 @@ QString applicationTitle() {
 }
 
 QString GetDesktopPath() {
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    // Many accounts have no desktop folder (a server, a fresh account, a desktop without icons): the
+    // home folder stands in for it, so that the first save goes somewhere that exists.
+    if (!desktop.isEmpty() && !QFileInfo(desktop).isDir())
+        desktop = QDir::homePath();
     if (desktop.isEmpty())
         throw AppError(QCoreApplication::translate("quillory", "Invalid procedure call or argument"));
     const QString native = QDir::toNativeSeparators(desktop);

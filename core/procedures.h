@@ -55,7 +55,10 @@ void SetAppTitle();
 /** The caption of every message and prompt box that names no title of its own. */
 QString applicationTitle();
 
-/** The user's desktop folder followed by the platform's separator; throws when it cannot be had. */
+/**
+ * The user's desktop folder (the XDG one where the user has named it) followed by the platform's
+ * separator, or the home folder where that folder does not exist; throws when neither can be had.
+ */
 QString GetDesktopPath();
 
 /** The user's cache folder for this program, without a trailing separator; throws when it cannot be had. */

@@ -134,6 +134,23 @@ TEST_F(ResultsWindowTest, TheSaveFolderIsTheStoredOneOrTheDesktopAndIsStoredAtOn
     EXPECT_EQ(results().text2()->text(), QStringLiteral("/srv/names/"));
 }
 
+// A fresh account without a desktop folder: the first "Save Results" writes results.txt into the
+// home folder, and says so, rather than asking for another folder.
+TEST_F(ResultsWindowTest, AHomeWithoutADesktopSavesIntoTheHomeFolder) {
+    const QString home = workspace.path(QStringLiteral("fresh-home"));
+    QDir().mkpath(home);
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", home.toUtf8());
+    desktopPath = GetDesktopPath;
+    shownWith(names);
+    qputenv("HOME", oldHome);
+    EXPECT_EQ(results().text2()->text(), home + u'/');
+    saveAs("Option4");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("Done."))) << dialogs.messages[0].text.toStdString();
+    EXPECT_EQ(contentOf(home + QStringLiteral("/results.txt")).count('\n'), names.size());
+}
+
 TEST_F(ResultsWindowTest, WithoutADesktopTheLoadReportsItsStepAndLeavesTheFolderEmpty) {
     desktopPath = []() -> QString { throw AppError(QStringLiteral("Invalid procedure call or argument")); };
     settings.StoreSetting(QStringLiteral("Text2"), QStringLiteral("/srv/names/"));
