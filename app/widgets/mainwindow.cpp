@@ -132,8 +132,11 @@ MainWindow::MainWindow(AppContext& context, ResultsWindowFactory makeResultsWind
         m_context, controls(), [this] { FillNameLists(); }, this);
     new NameListActions(
         m_context, controls(), *m_options, *m_pointer, [this] { FillNameLists(); }, this);
-    connect(qobject_cast<QPushButton*>(control(QStringLiteral("PushButton1"))), &QPushButton::clicked, this,
-            &MainWindow::startGenerating);
+    auto* startButton = qobject_cast<QPushButton*>(control(QStringLiteral("PushButton1")));
+    connect(startButton, &QPushButton::clicked, this, &MainWindow::startGenerating);
+    // Enter in the count box starts the run, as a click on "Start Generating" would (nothing while
+    // that button is disabled).
+    connect(m_text1, &QLineEdit::returnPressed, startButton, &QPushButton::click);
     rememberSizeIn(m_context.settings);
     m_namesMenu = new NamesMenu(m_context, menuBar(), qobject_cast<QRadioButton*>(control(QStringLiteral("Option8"))),
                                 OptionsPanel::helpText(), this);

@@ -40,6 +40,15 @@ namespace quillory {
 
 namespace {
 
+// The desktop's keys for a standard action, and the usual one where the desktop names none (some
+// platforms bind no key to "Save As").
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const QKeySequence& usual) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    if (!keys.contains(usual))
+        keys.append(usual);
+    return keys;
+}
+
 constexpr int kClientWidthTwips = 8040;
 constexpr int kClientHeightTwips = 7800;
 constexpr int kNamesColumnTwips = 7000;
@@ -120,7 +129,7 @@ ResultsWindow::ResultsWindow(AppContext& context, QWidget* mainWindow)
     file->setObjectName(QStringLiteral("mnuFile"));
     m_saveAs = file->addAction(QCoreApplication::translate("Form2", "Save &As…"));
     m_saveAs->setObjectName(QStringLiteral("mnuSaveAs"));
-    m_saveAs->setShortcut(QKeySequence::SaveAs);
+    m_saveAs->setShortcuts(standardKeys(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
     QAction* copyAll = file->addAction(QCoreApplication::translate("Form2", "&Copy All Names"));
     copyAll->setObjectName(QStringLiteral("mnuCopyAll"));
     connect(m_saveAs, &QAction::triggered, this, loaded(&ResultsWindow::saveAsClick));
@@ -129,6 +138,21 @@ ResultsWindow::ResultsWindow(AppContext& context, QWidget* mainWindow)
         Guard g(m_context.dialogs, form2Tag("mnuCopyAll_Click"));
         g.step(100, [&] { m_listView1->copyAll(); });
     });
+    // The keys people press: Ctrl+S saves as "Save Results" does, Alt+Left and Escape go back, from
+    // wherever the focus is in the window (the list included). Ctrl+Shift+S is "Save As…"'s own.
+    const auto shortcut = [this](const QList<QKeySequence>& keys, const char* button) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, button] {
+            if (auto* pushButton = qobject_cast<QPushButton*>(control(QString::fromLatin1(button))))
+                pushButton->click();
+        });
+    };
+    shortcut(standardKeys(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)), "PushButton2");
+    shortcut(standardKeys(QKeySequence::Back, QKeySequence(Qt::ALT | Qt::Key_Left)) << QKeySequence(Qt::Key_Escape),
+             "PushButton8");
     showStatus();
     rememberSizeIn(m_context.settings);
 }

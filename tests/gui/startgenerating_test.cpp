@@ -222,3 +222,47 @@ TEST_F(StartGeneratingTest, ClosingTheResultsWindowEndsTheProgram) {
     results().close();
     EXPECT_EQ(endProgramCalls, 1);
 }
+
+// The keys people press: Enter in the count box starts a run; in the results window, from the list,
+// the folder box or a button, Ctrl+S is "Save Results", Ctrl+Shift+S "Save As…", and Alt+Left and
+// Escape are "< Back".
+TEST_F(StartGeneratingTest, TheKeysPeoplePressDoWhatTheButtonsDo) {
+    MainWindow& window = ready(anne, martin, QStringLiteral("3"));
+    window.activateWindow();
+    window.text1()->setFocus();
+    QTest::keyClick(window.text1(), Qt::Key_Return);
+    ASSERT_TRUE(results().isVisible()) << "Enter started no run";
+    EXPECT_EQ(resultTexts(), QStringList(3, QStringLiteral("Anne Martin")));
+
+    const char* const focused[] = {"ListView1", "Text2", "PushButton2"};
+    for (const char* name : focused) {
+        SCOPED_TRACE(name);
+        QWidget* target = results().control(QString::fromLatin1(name));
+        results().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&results()));
+        target->setFocus();
+
+        QFile::remove(results().text2()->text() + QStringLiteral("results.txt"));
+        const std::size_t shown = dialogs.messages.size();
+        QTest::keyClick(target, Qt::Key_S, Qt::ControlModifier);
+        ASSERT_EQ(dialogs.messages.size(), shown + 1) << "Ctrl+S saved nothing";
+        EXPECT_TRUE(dialogs.messages.back().text.startsWith(QStringLiteral("Done.")));
+        EXPECT_TRUE(QFile::exists(results().text2()->text() + QStringLiteral("results.txt")));
+
+        dialogs.answerSaveFile(QString(), -1);
+        const std::size_t saves = dialogs.savesShown.size();
+        QTest::keyClick(target, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(dialogs.savesShown.size(), saves + 1) << "Ctrl+Shift+S showed no Save As";
+
+        for (const auto& [key, modifiers] :
+             {std::pair{Qt::Key_Left, Qt::AltModifier}, std::pair{Qt::Key_Escape, Qt::NoModifier}}) {
+            results().showResults();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&results()));
+            target->setFocus();
+            QTest::keyClick(target, key, modifiers);
+            EXPECT_FALSE(results().isVisible()) << "no way back by key " << key;
+            EXPECT_TRUE(window.isVisible());
+            results().showResults();
+        }
+    }
+}
