@@ -23,7 +23,12 @@ build: deps
 
 run: run-deps
 	@test -f build/release/build.ninja || $(CMAKE) --preset release
-	$(CMAKE) --build --preset release --target quillory quillory-cli names_db births
+	$(CMAKE) --build --preset release --target quillory quillory-cli names_db births quillory-man quillory-cli-man
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$QT_QPA_PLATFORM" ]; then \
+		echo "make run: Quillory needs a display, and neither DISPLAY nor WAYLAND_DISPLAY is set."; \
+		echo "make run: both programs are built in build/release/bin; quillory-cli needs none: build/release/bin/quillory-cli -n 5"; \
+		exit 1; \
+	fi
 	build/release/bin/quillory
 
 test: build
