@@ -26,7 +26,7 @@ public:
     }
     QString chooseFolder(const QString&, const QString&) override { return ++shown, QString(); }
     std::optional<QString> askValue(const ValueQuestion&) override { return ++shown, std::nullopt; }
-    SavePick saveFile(const QString&, const QString&, const QStringList&) override { return ++shown, SavePick(); }
+    SavePick saveFile(const QString&, const QString&, const QStringList&, int) override { return ++shown, SavePick(); }
     bool confirm(const QString&, const QString&) override { return ++shown, false; }
     void openUrl(const QUrl&) override {}
     void openDocument(const QString&) override { ++shown; }

@@ -65,9 +65,11 @@ public:
     /**
      * A modal picker for a file to write, starting at `suggested` (a folder and a name), with the
      * filters shown in the order given. It does not ask before a file is replaced: the caller, which
-     * knows the name that will really be written (with its ending), asks with confirm().
+     * knows the name that will really be written (with its ending), asks with confirm(). The filter
+     * at `selected` is the one chosen at first.
      */
-    virtual SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters) = 0;
+    virtual SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters,
+                              int selected) = 0;
 
     /** A modal question answered Yes or No (No by default); true for Yes. */
     virtual bool confirm(const QString& title, const QString& text) = 0;

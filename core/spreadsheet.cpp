@@ -61,7 +61,7 @@ SpreadsheetApplication::SystemLookup SpreadsheetApplication::thisSystem() {
     };
 }
 
-SpreadsheetApplication SpreadsheetApplication::find(const SystemLookup& lookup) {
+std::optional<SpreadsheetApplication> SpreadsheetApplication::lookFor(const SystemLookup& lookup) {
     for (const QString& name : {QStringLiteral("soffice"), QStringLiteral("libreoffice")}) {
         QString program = lookup.findProgram(name);
         if (!program.isEmpty())
@@ -69,6 +69,12 @@ SpreadsheetApplication SpreadsheetApplication::find(const SystemLookup& lookup) 
     }
     if (lookup.desktopOpensWorkbooks())
         return desktopDefault();
+    return std::nullopt;
+}
+
+SpreadsheetApplication SpreadsheetApplication::find(const SystemLookup& lookup) {
+    if (std::optional<SpreadsheetApplication> found = lookFor(lookup))
+        return std::move(*found);
     throw AppError(noSpreadsheetMessage());
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace quillory {
 
@@ -32,7 +33,9 @@ public:
     /** This system: the program search path and the usual install folders; the desktop's MIME defaults. */
     static SystemLookup thisSystem();
 
-    /** LibreOffice if installed, else the desktop's default application; throws AppError when neither. */
+    /** LibreOffice if installed, else the desktop's default application; nothing when neither. */
+    static std::optional<SpreadsheetApplication> lookFor(const SystemLookup& lookup);
+    /** The same; throws AppError when neither. */
     static SpreadsheetApplication find(const SystemLookup& lookup);
 
     static SpreadsheetApplication libreOffice(QString program);

@@ -124,8 +124,8 @@ std::optional<QString> QtDialogs::askValue(const ValueQuestion& question) {
     return some->isChecked() ? value->text().trimmed() : QString();
 }
 
-SavePick QtDialogs::saveFile(const QString& title, const QString& suggested, const QStringList& filters) {
-    QString chosen = filters.value(0);
+SavePick QtDialogs::saveFile(const QString& title, const QString& suggested, const QStringList& filters, int selected) {
+    QString chosen = filters.value(selected);
     // The caller asks before replacing a file: only it knows the ending the name will be given.
     const QString path = QFileDialog::getSaveFileName(owner(), title, suggested, filters.join(QStringLiteral(";;")),
                                                       &chosen, QFileDialog::DontConfirmOverwrite);

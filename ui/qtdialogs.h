@@ -14,7 +14,8 @@ public:
     QStringList openFiles(const QString& title, const QStringList& filters) override;
     QString chooseFolder(const QString& title, const QString& startFolder) override;
     std::optional<QString> askValue(const ValueQuestion& question) override;
-    SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters) override;
+    SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters,
+                      int selected) override;
     bool confirm(const QString& title, const QString& text) override;
     void openUrl(const QUrl& url) override;
     void openDocument(const QString& path) override;

@@ -213,12 +213,20 @@ void ResultsWindow::showStatus() {
 }
 
 void ResultsWindow::saveAsClick() {
+    saveAs(
+        [this] {
+            const QString folder = m_context.settings.ReadSetting(kSaveAsFolderKey, m_text2->text());
+            return QDir(folder).filePath(QStringLiteral("names.txt"));
+        },
+        SaveAsType::Text);
+}
+
+void ResultsWindow::saveAs(const std::function<QString()>& suggested, SaveAsType suggestedType) {
     Guard g(m_context.dialogs, form2Tag("mnuSaveAs_Click"));
     SavePick pick;
     g.step(100, [&] {
-        const QString folder = m_context.settings.ReadSetting(kSaveAsFolderKey, m_text2->text());
-        pick = m_context.dialogs.saveFile(QCoreApplication::translate("Form2", "Save As"),
-                                          QDir(folder).filePath(QStringLiteral("names.txt")), saveAsFilters());
+        pick = m_context.dialogs.saveFile(QCoreApplication::translate("Form2", "Save As"), suggested(), saveAsFilters(),
+                                          static_cast<int>(suggestedType));
     });
     if (pick.path.isEmpty())
         return;
@@ -323,9 +331,21 @@ void ResultsWindow::saveWorkbook(Guard& g, bool twoCells) {
     // "Excel (2 cells)" runs statements 128 to 144, "Excel (1 cell)" 148 to 160.
     const int first = twoCells ? 128 : 148;
     std::optional<SpreadsheetApplication> application;
-    // Without an application, or without a workbook, the later steps have nothing to act on.
-    if (!g.step(first, [&] { application = SpreadsheetApplication::find(m_context.spreadsheetLookup); }))
+    // Without a workbook the later steps have nothing to act on.
+    if (!g.step(first, [&] { application = SpreadsheetApplication::lookFor(m_context.spreadsheetLookup); }))
         return;
+    // No spreadsheet program is an ordinary situation, not a failure: the workbook can still be had,
+    // as a file of the user's choosing.
+    if (!application) {
+        m_pointer->set(WindowPointer::kDefault);
+        const bool save = m_context.dialogs.confirm(
+            applicationTitle(), QCoreApplication::translate("Form2", "No spreadsheet program is installed to open "
+                                                                     "the workbook.\nSave it as a file instead?"));
+        if (save)
+            saveAs([this] { return QDir(m_text2->text()).filePath(QStringLiteral("results.xlsx")); },
+                   twoCells ? SaveAsType::WorkbookTwoCells : SaveAsType::WorkbookOneCell);
+        return;
+    }
     std::unique_ptr<NamesWorkbook> book;
     if (!g.step(first + 2, [&] {
             const QString folder = QDir(m_context.cacheFolder()).filePath(QStringLiteral("workbooks"));

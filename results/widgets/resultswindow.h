@@ -6,6 +6,7 @@
 #include "ui/resultstarget.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -14,6 +15,8 @@ class QLineEdit;
 class QRadioButton;
 
 namespace quillory {
+
+enum class SaveAsType;
 
 class Guard;
 class ListControl;
@@ -66,6 +69,8 @@ private:
     void ensureLoaded();
     void saveFolderChanged();
     void saveWorkbook(Guard& g, bool twoCells);
+    /** "Save As…" starting at `suggested`, with the filter of `suggestedType` chosen. */
+    void saveAs(const std::function<QString()>& suggested, SaveAsType suggestedType);
     void showStatus();
     /** Throws when `path` leads to the names database. */
     void refuseTheNames(const QString& path) const;

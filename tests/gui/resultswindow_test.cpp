@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -330,17 +331,48 @@ TEST_F(ResultsWindowTest, AnEmptyListGivesAnEmptyWorkbookAndEachSaveANewOne) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(ResultsWindowTest, WithoutASpreadsheetApplicationTheReportNamesTheFirstStep) {
+// No spreadsheet program is an ordinary situation: one plain question, no error report, and on a Yes
+// "Save As…" on the workbook type, at results.xlsx in the save folder; the workbook is written where
+// the user chooses. A No writes nothing.
+TEST_F(ResultsWindowTest, WithoutASpreadsheetProgramTheWorkbookIsOfferedAsAFile) {
     installedPrograms.clear();
     shownWith(names);
-    saveAs("Option5");
-    saveAs("Option6");
-    const QString tag = QStringLiteral("\r\nin Tarvisk2021/08/31.Form2.PushButton2_Click at line ");
-    ASSERT_EQ(dialogs.errorReports().size(), 2);
-    EXPECT_TRUE(dialogs.errorReports()[0].startsWith(noSpreadsheetMessage() + tag + QStringLiteral("128\r\r")));
-    EXPECT_TRUE(dialogs.errorReports()[1].startsWith(noSpreadsheetMessage() + tag + QStringLiteral("148\r\r")));
-    EXPECT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_FALSE(QFileInfo::exists(workbookFolder())) << "nothing is written for nobody";
+    const QString folder = results().text2()->text();
+    const struct {
+        const char* output;
+        bool yes;
+        int filter;         // the type the dialog starts on
+        const char* chosen; // where the user saves it
+        int columnB;        // how many names end up in column B
+    } cases[] = {
+        {"Option5", false, 4, nullptr, 0},
+        {"Option6", false, 3, nullptr, 0},
+        {"Option5", true, 4, "two", 3},
+        {"Option6", true, 3, "one.xlsx", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.output) + (c.yes ? " yes" : " no"));
+        dialogs.confirmsShown.clear();
+        dialogs.answerConfirm(c.yes);
+        const std::size_t saves = dialogs.savesShown.size();
+        if (c.yes)
+            dialogs.answerSaveFile(workspace.path(QLatin1String(c.chosen)), c.filter);
+        saveAs(c.output);
+        EXPECT_TRUE(dialogs.errorReports().isEmpty()) << dialogs.errorReports().join(u'\n').toStdString();
+        ASSERT_EQ(dialogs.confirmsShown.size(), 1u);
+        EXPECT_TRUE(dialogs.confirmsShown[0].text.startsWith(QStringLiteral("No spreadsheet program is installed")));
+        ASSERT_EQ(dialogs.savesShown.size(), saves + (c.yes ? 1 : 0));
+        if (!c.yes)
+            continue;
+        EXPECT_EQ(dialogs.savesShown.back().startFolder, QDir(folder).filePath(QStringLiteral("results.xlsx")));
+        EXPECT_EQ(dialogs.savesShown.back().selectedFilter, c.filter);
+        const test::WorkbookContent book = test::readWorkbook(workspace.path(QLatin1String(c.chosen)) +
+                                                              (QByteArray(c.chosen).contains('.') ? "" : ".xlsx"));
+        ASSERT_EQ(book.error, QString());
+        EXPECT_EQ(book.column(1, 3).size(), 3);
+        EXPECT_EQ(book.column(2, 3).filter(QRegularExpression(QStringLiteral("."))).size(), c.columnB);
+    }
+    EXPECT_FALSE(QFileInfo::exists(workbookFolder())) << "nothing is handed to nobody";
 }
 
 TEST_F(ResultsWindowTest, AFailingWorkbookStepIsReportedWithItsNumber) {

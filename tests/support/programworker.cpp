@@ -57,7 +57,7 @@ public:
     QStringList openFiles(const QString&, const QStringList&) override { return filesToPick; }
     QString chooseFolder(const QString&, const QString&) override { return {}; }
     std::optional<QString> askValue(const ValueQuestion&) override { return std::nullopt; }
-    SavePick saveFile(const QString&, const QString&, const QStringList&) override { return {}; }
+    SavePick saveFile(const QString&, const QString&, const QStringList&, int) override { return {}; }
     bool confirm(const QString&, const QString&) override { return false; }
     void openUrl(const QUrl&) override {}
     void openDocument(const QString&) override {}

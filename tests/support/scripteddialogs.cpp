@@ -62,8 +62,9 @@ std::optional<QString> ScriptedDialogs::askValue(const ValueQuestion& question) 
     return answer;
 }
 
-SavePick ScriptedDialogs::saveFile(const QString& title, const QString& suggested, const QStringList& filters) {
-    savesShown.push_back({title, filters, suggested});
+SavePick ScriptedDialogs::saveFile(const QString& title, const QString& suggested, const QStringList& filters,
+                                   int selected) {
+    savesShown.push_back({title, filters, suggested, selected});
     if (m_saveAnswers.isEmpty()) {
         ADD_FAILURE() << "unscripted save picker: " << title.toStdString();
         return {};

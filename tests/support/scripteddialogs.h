@@ -19,8 +19,9 @@ struct ShownMessage {
 
 struct PickerRequest {
     QString title;
-    QStringList filters; // open-files picker
-    QString startFolder; // folder picker
+    QStringList filters;    // open-files and save pickers
+    QString startFolder;    // folder picker; the suggested path for the save picker
+    int selectedFilter = 0; // save picker
 };
 
 /**
@@ -68,7 +69,8 @@ public:
     QStringList openFiles(const QString& title, const QStringList& filters) override;
     QString chooseFolder(const QString& title, const QString& startFolder) override;
     std::optional<QString> askValue(const ValueQuestion& question) override;
-    SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters) override;
+    SavePick saveFile(const QString& title, const QString& suggested, const QStringList& filters,
+                      int selected) override;
     bool confirm(const QString& title, const QString& text) override;
     void openUrl(const QUrl& url) override;
     void openDocument(const QString& path) override;

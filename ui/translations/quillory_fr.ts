@@ -372,6 +372,16 @@ Do you want to replace it?</source>
         <translation>%1 existe déjà.
 Voulez-vous le remplacer ?</translation>
     </message>
+    <message>
+        <source>%1 is a database and is never written over</source>
+        <translation>%1 est une base de données et n’est jamais écrasé</translation>
+    </message>
+    <message>
+        <source>No spreadsheet program is installed to open the workbook.
+Save it as a file instead?</source>
+        <translation>Aucun tableur n’est installé pour ouvrir le classeur.
+L’enregistrer plutôt dans un fichier ?</translation>
+    </message>
 </context>
 <context>
     <name>quillory</name>
@@ -458,6 +468,14 @@ Voulez-vous le remplacer ?</translation>
     <message>
         <source>nobody is reading the named pipe</source>
         <translation>personne ne lit le tube nommé</translation>
+    </message>
+    <message>
+        <source>%1: cannot make a file here to replace %2 safely</source>
+        <translation>%1 : impossible d’y créer un fichier pour remplacer %2 sans risque</translation>
+    </message>
+    <message>
+        <source>cannot make a temporary file in %1: %2</source>
+        <translation>impossible de créer un fichier temporaire dans %1 : %2</translation>
     </message>
 </context>
 <context>
