@@ -12,6 +12,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.obrenna.fr/quillory/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The form is laid out for Arial's metrics; Liberation Sans has them. Without it the desktop's
+# fallback font is wider and captions lose their last letters.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
 # Qt's own dialogs in the user's language; the program works without them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -3,14 +3,19 @@
 #include "core/twips.h"
 #include "listcontrol.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 #include <cmath>
@@ -94,6 +99,35 @@ double designDpi(const QWidget* widget) {
     return widget->logicalDpiX() * (scale.isValid() ? scale.toDouble() : 1.0);
 }
 
+namespace {
+
+// How many pixels an option button's or a check box's caption lacks beside its mark; 0 for others.
+int captionOverflow(QWidget* control) {
+    auto* button = qobject_cast<QAbstractButton*>(control);
+    const bool option = qobject_cast<QRadioButton*>(control) != nullptr;
+    if (button == nullptr || (!option && qobject_cast<QCheckBox*>(control) == nullptr))
+        return 0;
+    QStyleOptionButton style;
+    style.initFrom(button);
+    style.text = button->text();
+    const QRect room = button->style()->subElementRect(
+        option ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &style, button);
+    return QFontMetrics(button->font()).horizontalAdvance(QString(button->text()).remove(u'&')) - room.width();
+}
+
+// A design shrunk for a small screen shrinks its fonts with it, but a text's width does not shrink
+// quite in proportion (letters are placed on whole pixels): a caption that would lose its last
+// letter gets its font a little smaller still, a quarter point at a time.
+void fitCaption(QWidget* control) {
+    for (int step = 0; step < 8 && captionOverflow(control) > 0; ++step) {
+        QFont font = control->font();
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+        control->setFont(font);
+    }
+}
+
+} // namespace
+
 QHash<QString, QWidget*> buildControls(QWidget* form, std::span<const ControlDesign> table, double scale) {
     QWidget* window = form->window();
     window->setFont(designFont(kWindowFontPoints * scale));
@@ -107,6 +141,8 @@ QHash<QString, QWidget*> buildControls(QWidget* form, std::span<const ControlDes
         QWidget* control = createControl(design, parent, scale, context);
         control->setObjectName(QString::fromUtf8(design.name));
         control->setGeometry(twipsToRect(design.left, design.top, design.width, design.height, dpi));
+        if (scale < 1.0)
+            fitCaption(control);
         controls.insert(control->objectName(), control);
         if (auto* option = qobject_cast<QRadioButton*>(control))
             optionGroupOf(parent)->addButton(option);

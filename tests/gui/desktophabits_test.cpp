@@ -5,13 +5,21 @@
 #include "ui/windowpointer.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QFontInfo>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 
 namespace quillory::test {
 namespace {
@@ -191,6 +199,86 @@ TEST_F(DesktopHabitsTest, AWindowTooTallForTheScreenIsShrunkWholeToFit) {
     window.text1()->setText(QStringLiteral("3"));
     click("PushButton1");
     EXPECT_EQ(results().form()->size(), QSize(536, 520));
+}
+
+} // namespace
+} // namespace quillory::test
+
+namespace quillory::test {
+namespace {
+
+// What a caption needs beyond its text in its control: an option button's or a check box's mark and
+// the space after it, a button's margins. Empty when the control has no one-line caption.
+std::optional<int> captionShortfall(QWidget* control) {
+    const QFontMetrics metrics(control->font());
+    QStyle* style = control->style();
+    const auto widthOf = [&](QString text) { return metrics.horizontalAdvance(text.remove(u'&')); };
+    // An option button or a check box draws its caption in the style's rectangle for it.
+    const auto besideMark = [&](QAbstractButton* button, QStyle::SubElement contents) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        return widthOf(button->text()) - style->subElementRect(contents, &option, button).width();
+    };
+    if (auto* option = qobject_cast<QRadioButton*>(control))
+        return besideMark(option, QStyle::SE_RadioButtonContents);
+    if (auto* box = qobject_cast<QCheckBox*>(control))
+        return besideMark(box, QStyle::SE_CheckBoxContents);
+    if (auto* button = qobject_cast<QPushButton*>(control))
+        return widthOf(button->text()) + 2 * style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, control) / 2 -
+               control->width();
+    if (auto* label = qobject_cast<QLabel*>(control); label != nullptr && !label->wordWrap())
+        return widthOf(label->text()) - control->width();
+    if (auto* frame = qobject_cast<QGroupBox*>(control); frame != nullptr && !frame->title().isEmpty()) {
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.subControls = QStyle::SC_GroupBoxLabel;
+        return style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame).right() + 1 -
+               control->width();
+    }
+    return std::nullopt;
+}
+
+// Every caption of both designed windows fits its control in the font the form resolves (Arial, or
+// Liberation Sans with Arial's metrics), at the designed size and, in a child run on a 1366 × 768
+// screen, at the size shrunk to fit it.
+TEST_F(DesktopHabitsTest, EveryCaptionFitsItsControlInTheResolvedFont) {
+    if (!qEnvironmentVariableIsSet("QUILLORY_LAPTOP_SCREEN")) {
+        const QString config = workspace.writeFile(
+            QStringLiteral("laptop.json"),
+            R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96,
+                             "logicalBaseDpi": 96}]})");
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QUILLORY_LAPTOP_SCREEN"), QStringLiteral("1"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=DesktopHabitsTest.EveryCaptionFitsItsControlInTheResolvedFont")});
+        ASSERT_TRUE(child.waitForFinished(60'000));
+        const QByteArray out = child.readAllStandardOutput();
+        EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+    }
+    MainWindow& window = loadAndShow();
+    window.text1()->setText(QStringLiteral("3"));
+    click("PushButton1");
+    int checked = 0;
+    for (QWidget* form : {window.form(), results().form()}) {
+        for (QWidget* control : form->findChildren<QWidget*>()) {
+            const std::optional<int> shortfall = captionShortfall(control);
+            if (!shortfall)
+                continue;
+            ++checked;
+            const QString family = QFontInfo(control->font()).family();
+            EXPECT_TRUE(family == QLatin1String("Arial") || family == QLatin1String("Liberation Sans"))
+                << control->objectName().toStdString() << " shows " << family.toStdString();
+            EXPECT_LE(*shortfall, 0) << control->objectName().toStdString() << " is " << *shortfall
+                                     << " pixels too narrow for its caption at " << form->height() << " high";
+        }
+    }
+    EXPECT_GT(checked, 20);
 }
 
 } // namespace
