@@ -141,6 +141,7 @@ QHash<QString, QWidget*> buildControls(QWidget* form, std::span<const ControlDes
         QWidget* control = createControl(design, parent, scale, context);
         control->setObjectName(QString::fromUtf8(design.name));
         control->setGeometry(twipsToRect(design.left, design.top, design.width, design.height, dpi));
+        control->setProperty(kDesignedWidthProperty, control->width());
         if (scale < 1.0)
             fitCaption(control);
         controls.insert(control->objectName(), control);

@@ -54,6 +54,8 @@ QHash<QString, QWidget*> buildControls(QWidget* form, std::span<const ControlDes
 
 /** The window property that holds the scale its design is shown at (1 unless the screen is too small). */
 inline constexpr char kDesignScaleProperty[] = "quilloryDesignScale";
+/** The control property that holds its designed width in pixels (at the design's scale). */
+inline constexpr char kDesignedWidthProperty[] = "quilloryDesignedWidth";
 
 /** The dots per inch at which twips become pixels in a control's window: its logical DPI times its design's scale. */
 double designDpi(const QWidget* widget);

@@ -68,14 +68,23 @@ void ListControl::addColumnHeader(const QString& text) {
 }
 
 void ListControl::setColumnWidthTwips(int twips) {
-    setColumnWidth(0, twipsToPixels(twips, designDpi(this)));
+    m_designedColumn = twipsToPixels(twips, designDpi(this));
+    const QVariant designed = property(kDesignedWidthProperty);
+    m_designedWidth = designed.isValid() ? designed.toInt() : width();
+    fillWidth();
+}
+
+void ListControl::fillWidth() {
+    // The designed width at the designed size; every pixel the list has beyond its design goes to the
+    // column, whatever sizes came before, so that it always reaches as far as it did when designed.
+    if (m_designedColumn > 0)
+        setColumnWidth(0, std::max(m_designedColumn + width() - m_designedWidth, 1));
 }
 
 void ListControl::resizeEvent(QResizeEvent* event) {
-    const int change = event->size().width() - event->oldSize().width();
     QTableView::resizeEvent(event);
-    if (event->oldSize().isValid() && change != 0 && columnWidth(0) > 0)
-        setColumnWidth(0, std::max(columnWidth(0) + change, 1));
+    if (event->size().width() != event->oldSize().width())
+        fillWidth();
 }
 
 void ListControl::clearItems() {

@@ -29,7 +29,7 @@ public:
 
     /** Titles the single column. */
     void addColumnHeader(const QString& text);
-    /** Sets the column's width, given in twips; the user may still drag it wider. */
+    /** Sets the column's designed width, given in twips; the user may still drag it wider. */
     void setColumnWidthTwips(int twips);
 
     void clearItems();
@@ -85,10 +85,14 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    /** The column widens and narrows with the list, by as much as the list does. */
+    /**
+     * The column is as wide as designed at the designed size and takes every pixel the list has
+     * beyond it; a width the user drags stays until the list is resized.
+     */
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void fillWidth();
     void selectRow(int row);
     void keepASelection();
     void releaseRowRecords();
@@ -100,6 +104,8 @@ private:
 
     NameListModel m_model;
     int m_rowsBeforeReset = 0;
+    int m_designedColumn = 0; // pixels; 0 until a width is set
+    int m_designedWidth = 0;  // the list's own designed width
     std::function<bool()> m_dropsEnabled;
 };
 

@@ -4,6 +4,9 @@
 #include "mainwindowfixture.h"
 
 #include "core/twips.h"
+#include "ui/designedwindow.h"
+#include "ui/formbuilder.h"
+#include "ui/listcontrol.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -153,6 +156,54 @@ TEST_F(WindowSizeTest, NoWindowIsSmallerThanItsDesignAndEachComesBackAtItsSize) 
         file.setValue(QStringLiteral("Quillory/Form1Maximized"), QStringLiteral("False"));
     }
     EXPECT_EQ(loadAndShow().size(), designed);
+}
+
+} // namespace quillory::test
+
+namespace quillory::test {
+
+// Whatever sizes a window goes through, restored from the settings included, each list's column is
+// as wide as designed at the designed size and reaches as far as it did then at any other: it takes
+// all the list's width beyond its design. A width the user drags stays until the next resize.
+TEST_F(WindowSizeTest, TheColumnsFillTheirListsAtEverySize) {
+    {
+        QSettings file(workspace.settingsFile(), QSettings::IniFormat);
+        file.setValue(QStringLiteral("Quillory/Form1Size"), QStringLiteral("1000x900"));
+    }
+    MainWindow& window = loadAndShow();
+    window.text1()->setText(QStringLiteral("3"));
+    QTest::mouseClick(control("PushButton1"), Qt::LeftButton);
+    results().resize(results().designedSize() + QSize(300, 0));
+    window.showNormal();
+
+    for (ListControl* list : {window.listView1(), window.listView2(), results().listView1()}) {
+        SCOPED_TRACE(list->objectName().toStdString() + " of " + list->window()->objectName().toStdString());
+        QWidget* shown = list->window();
+        auto* designedWindow = qobject_cast<DesignedWindow*>(shown);
+        ASSERT_NE(designedWindow, nullptr);
+        const int designedList = list->property(kDesignedWidthProperty).toInt();
+        ASSERT_GT(designedList, 0);
+        // As restored, or first enlarged, before any resize by the test.
+        const int restoredList = list->width();
+        const int restoredColumn = list->columnWidth(0);
+        ASSERT_GT(restoredList, designedList);
+        shown->resize(designedWindow->designedSize());
+        QCoreApplication::processEvents();
+        const int designedColumn = list->columnWidth(0);
+        ASSERT_EQ(list->width(), designedList);
+        EXPECT_EQ(restoredColumn, designedColumn + restoredList - designedList) << "at the size it came back at";
+        for (const int wider : {300, 0, 120, 40, 0, 500, 10}) {
+            shown->resize(designedWindow->designedSize() + QSize(wider, 0));
+            QCoreApplication::processEvents();
+            EXPECT_EQ(list->columnWidth(0), designedColumn + list->width() - designedList) << wider << " wider";
+        }
+        list->setColumnWidth(0, 77);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(list->columnWidth(0), 77) << "a dragged width stays";
+        shown->resize(designedWindow->designedSize() + QSize(60, 0));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(list->columnWidth(0), designedColumn + list->width() - designedList);
+    }
 }
 
 } // namespace quillory::test
