@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
 
 namespace quillory {
 
@@ -96,6 +99,14 @@ std::optional<QString> QtDialogs::askValue(const ValueQuestion& question) {
     problem->setPalette(warning);
     (question.current.isEmpty() ? none : some)->setChecked(true);
     value->setEnabled(!question.current.isEmpty());
+    // The box shows a value of twenty digits whole (the largest seed), and the dialog is wide enough
+    // for its title beside the window's own buttons.
+    const QFontMetrics boxMetrics(value->font());
+    value->setMinimumWidth(
+        std::max({boxMetrics.horizontalAdvance(QString(20, u'8')), boxMetrics.horizontalAdvance(question.example),
+                  boxMetrics.horizontalAdvance(question.current)}) +
+        24);
+    dialog.setMinimumWidth(QFontMetrics(dialog.font()).horizontalAdvance(question.title) + 160);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(none);
     auto* row = new QHBoxLayout;
