@@ -102,11 +102,6 @@ QByteArray fileUri(const QByteArray& path, const char* parameters) {
     return uri.append('?').append(parameters);
 }
 
-bool exists(const QByteArray& path) {
-    struct stat st {};
-    return ::stat(path.constData(), &st) == 0;
-}
-
 // The five tables: Halvard's List (male first names, female first names, last names) and the User List
 // (first names, last names). One text column each, no key: a name may be stored any number of times.
 constexpr char kSchema[] = R"(
@@ -221,7 +216,7 @@ void NameDatabase::openForReading() {
         // Only the pages a query needs are read, whatever the size of the file.
         QByteArray uri;
         bool privateIndex = false;
-        if (found.logMode && !exists(path + "-shm")) {
+        if (found.logMode && !pathExists(m_file + QStringLiteral("-shm"))) {
             privateIndex = logHoldsChanges(path);
             uri = fileUri(path, privateIndex ? "mode=ro&vfs=unix-none" : "mode=ro&immutable=1");
         }

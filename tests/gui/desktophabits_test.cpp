@@ -28,6 +28,31 @@ class DesktopHabitsTest : public MainWindowFixture {
 protected:
     void click(const char* name) { QTest::mouseClick(control(name), Qt::LeftButton); }
 
+    /**
+     * Runs one test of this program again in a child process whose only screen is `screen` (at
+     * `scaleFactor`), with `marker` set so that the child runs the test's body; passes when it does.
+     */
+    void runOnScreen(const char* marker, QSize screen, const char* scaleFactor, const char* test) {
+        const QString config = workspace.writeFile(QStringLiteral("screen.json"),
+                                                   QStringLiteral(R"({"screens": [{"name": "laptop", "x": 0, "y": 0,
+                "width": %1, "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96}]})")
+                                                       .arg(screen.width())
+                                                       .arg(screen.height())
+                                                       .toUtf8());
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QLatin1String(marker), QStringLiteral("1"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
+        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QLatin1String(scaleFactor));
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=DesktopHabitsTest.") + QLatin1String(test)});
+        ASSERT_TRUE(child.waitForFinished(60'000));
+        const QByteArray out = child.readAllStandardOutput();
+        EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+    }
+
     QStringList shown(const ListControl* list) const { return list->items().texts(); }
 
     // A drag over the list and a drop of `urls`, as a file manager sends them; true when the list took it.
@@ -160,22 +185,7 @@ TEST_F(DesktopHabitsTest, SavingShowsTheHourglassUntilTheWorkIsDone) {
 // The screen is the test program's own, run again with that screen as a child process.
 TEST_F(DesktopHabitsTest, AWindowTooTallForTheScreenIsShrunkWholeToFit) {
     if (!qEnvironmentVariableIsSet("QUILLORY_SMALL_SCREEN")) {
-        const QString config = workspace.writeFile(
-            QStringLiteral("screen.json"),
-            R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96,
-                             "logicalBaseDpi": 96}]})");
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QUILLORY_SMALL_SCREEN"), QStringLiteral("1"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
-        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("1.5"));
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--gtest_filter=DesktopHabitsTest.AWindowTooTallForTheScreenIsShrunkWholeToFit")});
-        ASSERT_TRUE(child.waitForFinished(60'000));
-        const QByteArray out = child.readAllStandardOutput();
-        EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
-        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+        runOnScreen("QUILLORY_SMALL_SCREEN", QSize(1920, 1080), "1.5", "AWindowTooTallForTheScreenIsShrunkWholeToFit");
         return;
     }
 
@@ -244,23 +254,8 @@ std::optional<int> captionShortfall(QWidget* control) {
 // Liberation Sans with Arial's metrics), at the designed size and, in a child run on a 1366 × 768
 // screen, at the size shrunk to fit it.
 TEST_F(DesktopHabitsTest, EveryCaptionFitsItsControlInTheResolvedFont) {
-    if (!qEnvironmentVariableIsSet("QUILLORY_LAPTOP_SCREEN")) {
-        const QString config = workspace.writeFile(
-            QStringLiteral("laptop.json"),
-            R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96,
-                             "logicalBaseDpi": 96}]})");
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QUILLORY_LAPTOP_SCREEN"), QStringLiteral("1"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
-        child.setProcessEnvironment(environment);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--gtest_filter=DesktopHabitsTest.EveryCaptionFitsItsControlInTheResolvedFont")});
-        ASSERT_TRUE(child.waitForFinished(60'000));
-        const QByteArray out = child.readAllStandardOutput();
-        EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
-        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
-    }
+    if (!qEnvironmentVariableIsSet("QUILLORY_LAPTOP_SCREEN"))
+        runOnScreen("QUILLORY_LAPTOP_SCREEN", QSize(1366, 768), "1", "EveryCaptionFitsItsControlInTheResolvedFont");
     MainWindow& window = loadAndShow();
     window.text1()->setText(QStringLiteral("3"));
     click("PushButton1");
