@@ -6,7 +6,10 @@
 #include "core/settings.h"
 #include "store/namedatabase.h"
 #include "ui/listcontrol.h"
+#include "widgets/editmenu.h"
 #include "widgets/mainwindow.h"
+
+#include <QAction>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -58,5 +61,35 @@ void BM_Import(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * count);
 }
 BENCHMARK(BM_Import)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// "Undo Clear First Names" after a User List of `count` imported names was cleared: every row put
+// back under its rowid, and the lists refilled.
+void BM_UndoClear(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    bench::Workbench bench;
+    AppContext& context = bench.context;
+    QFile file(bench.dir.filePath(QStringLiteral("names.txt")));
+    file.open(QIODevice::WriteOnly);
+    file.write(nameFile(count));
+    file.close();
+    bench.dialogs.filesToPick = {file.fileName()};
+    NameDatabase::create(context.paths.nameDatabaseFile());
+    MainWindow window(context);
+    window.load();
+    qobject_cast<QRadioButton*>(window.control(QStringLiteral("Option8")))->setChecked(true);
+    qobject_cast<QPushButton*>(window.control(QStringLiteral("PushButton6")))->click();
+    auto* clear = qobject_cast<QPushButton*>(window.control(QStringLiteral("PushButton4")));
+
+    for (auto _ : state) {
+        state.PauseTiming();
+        clear->click();
+        state.ResumeTiming();
+        window.editMenu().undo()->trigger();
+    }
+    if (window.listView1()->count() != count || bench.dialogs.shown != 0)
+        state.SkipWithError("the undo did not bring every name back");
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_UndoClear)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -271,6 +271,10 @@ sqlite3_stmt* NameDatabase::prepared(const char* statement) {
     return compiled;
 }
 
+std::int64_t NameDatabase::lastInsertRowid() const {
+    return m_db != nullptr ? sqlite3_last_insert_rowid(m_db) : 0;
+}
+
 bool NameDatabase::inTransaction() const {
     return m_db != nullptr && sqlite3_get_autocommit(m_db) == 0;
 }

@@ -69,6 +69,9 @@ public:
     /** Runs an insert or delete; `values` are bound to ?1, ?2... in order. */
     void execute(const char* statement, const QStringList& values = {});
 
+    /** The rowid of the row the connection's last successful insert stored. */
+    std::int64_t lastInsertRowid() const;
+
     /** Closes the connection if it is open; otherwise does nothing. */
     void close();
 
@@ -80,6 +83,7 @@ public:
 
 private:
     friend class NameQuery;
+    friend class NameRows;
 
     sqlite3_stmt* prepared(const char* statement);
     [[noreturn]] void fail() const;

@@ -7,6 +7,7 @@
 #include "core/procedures.h"
 #include "namedatabase.h"
 #include "namefilereader.h"
+#include "namehistory.h"
 #include "namestatements.h"
 
 #include <QCoreApplication>
@@ -48,11 +49,19 @@ void BatchedInserts::insert(const char* statement, const QString& name) {
             retryLostTransaction();
         throw;
     }
+    const Pending stored{statement, name, m_database.lastInsertRowid()};
     if (m_database.inTransaction()) {
-        m_pending.push_back({statement, name});
+        m_pending.push_back(stored);
         if (static_cast<int>(m_pending.size()) >= kBatchSize)
             finish();
+    } else {
+        keep(stored);
     }
+}
+
+void BatchedInserts::keep(const Pending& stored) {
+    if (m_change != nullptr)
+        m_change->keepAdded(tableOfInsert(stored.statement), stored.rowid, stored.name);
 }
 
 void BatchedInserts::finish() {
@@ -68,6 +77,8 @@ void BatchedInserts::finish() {
         retryLostTransaction();
         throw;
     }
+    for (const Pending& stored : m_pending)
+        keep(stored);
     m_pending.clear();
 }
 
@@ -76,6 +87,7 @@ void BatchedInserts::retryLostTransaction() {
     for (const Pending& p : lost) {
         try {
             m_database.execute(p.statement, {p.name});
+            keep({p.statement, p.name, m_database.lastInsertRowid()});
         } catch (const AppError& error) {
             m_lost.append(error.message());
         }
@@ -103,7 +115,7 @@ void FileToListview(const QString& path, NameKind kind, const ImportTarget& targ
             file = openNameFile(path, false);
             reader.emplace(*file);
         })) {
-        BatchedInserts inserts(database);
+        BatchedInserts inserts(database, target.change);
         const auto reportLost = [&](int line) {
             for (const QString& failure : inserts.takeLost())
                 g.step(line, [&] { throw AppError(failure); });

@@ -14,6 +14,7 @@ namespace quillory {
 
 class Dialogs;
 class NameDatabase;
+struct NameChange;
 
 /**
  * Inserts names one after the other, as an import reads them, inside transactions of up to
@@ -28,7 +29,9 @@ class BatchedInserts {
 public:
     static constexpr int kBatchSize = 1000;
 
-    explicit BatchedInserts(NameDatabase& database) : m_database(database) {}
+    /** Every row stored for good is kept in `change`, when given, for the action to be undone. */
+    explicit BatchedInserts(NameDatabase& database, NameChange* change = nullptr)
+        : m_database(database), m_change(change) {}
     /** Commits what is pending; a failure there is lost, so call finish() first. */
     ~BatchedInserts();
 
@@ -48,11 +51,14 @@ private:
     struct Pending {
         const char* statement;
         QString name;
+        std::int64_t rowid;
     };
 
     void retryLostTransaction();
+    void keep(const Pending& stored);
 
     NameDatabase& m_database;
+    NameChange* m_change;
     std::vector<Pending> m_pending;
     QStringList m_lost;
 };
@@ -63,6 +69,8 @@ struct ImportTarget {
     NameDatabasePlace database;
     /** Asked anew for every name, as the options may say otherwise by then. */
     std::function<NameSource()> source;
+    /** Where the stored rows are kept for the import to be undone, when given. */
+    NameChange* change = nullptr;
 };
 
 /**

@@ -8,6 +8,7 @@
 #include "core/procedures.h"
 #include "core/random.h"
 #include "core/settings.h"
+#include "editmenu.h"
 #include "generator/count.h"
 #include "generator/namegenerator.h"
 #include "namelistactions.h"
@@ -130,8 +131,11 @@ MainWindow::MainWindow(AppContext& context, ResultsWindowFactory makeResultsWind
     wirePointerFeedback();
     m_options = new OptionsPanel(
         m_context, controls(), [this] { FillNameLists(); }, this);
+    m_editMenu = new EditMenu(
+        m_context, menuBar(), *m_pointer, [this] { FillNameLists(); }, this);
     new NameListActions(
-        m_context, controls(), *m_options, *m_pointer, [this] { FillNameLists(); }, this);
+        m_context, controls(), *m_options, *m_pointer, [this] { FillNameLists(); },
+        [this](NameChange change) { m_editMenu->record(std::move(change)); }, this);
     auto* startButton = qobject_cast<QPushButton*>(control(QStringLiteral("PushButton1")));
     connect(startButton, &QPushButton::clicked, this, &MainWindow::startGenerating);
     // Enter in the count box starts the run, as a click on "Start Generating" would (nothing while

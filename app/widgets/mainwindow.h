@@ -13,6 +13,7 @@ class QRadioButton;
 
 namespace quillory {
 
+class EditMenu;
 class ListControl;
 class ListDraw;
 class NamesMenu;
@@ -56,6 +57,7 @@ public:
 
     OptionsPanel& options() { return *m_options; }
     NamesMenu& namesMenu() { return *m_namesMenu; }
+    EditMenu& editMenu() { return *m_editMenu; }
 
     WindowPointer& pointer() { return *m_pointer; }
 
@@ -84,6 +86,7 @@ private:
     WindowPointer* m_pointer = nullptr;
     OptionsPanel* m_options = nullptr;
     NamesMenu* m_namesMenu = nullptr;
+    EditMenu* m_editMenu = nullptr;
     ListControl* m_listView1 = nullptr;
     ListControl* m_listView2 = nullptr;
     QLineEdit* m_text1 = nullptr;

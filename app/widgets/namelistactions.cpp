@@ -9,6 +9,7 @@
 #include "ui/windowpointer.h"
 
 #include "store/namedatabase.h"
+#include "store/namehistory.h"
 #include "store/nameimport.h"
 #include "store/namestatements.h"
 
@@ -36,13 +37,46 @@ bool isFirst(NameKind kind) {
     return kind == NameKind::First;
 }
 
+// The actions as the Edit menu names them ("Undo Clear First Names").
+QString addFirstName() {
+    return QCoreApplication::translate("Form1", "Add First Name");
+}
+QString addLastName() {
+    return QCoreApplication::translate("Form1", "Add Last Name");
+}
+QString deleteFirstName() {
+    return QCoreApplication::translate("Form1", "Delete First Name");
+}
+QString deleteLastName() {
+    return QCoreApplication::translate("Form1", "Delete Last Name");
+}
+QString clearFirstNames() {
+    return QCoreApplication::translate("Form1", "Clear First Names");
+}
+QString clearLastNames() {
+    return QCoreApplication::translate("Form1", "Clear Last Names");
+}
+QString loadFirstNames() {
+    return QCoreApplication::translate("Form1", "Load First Names From File");
+}
+QString loadLastNames() {
+    return QCoreApplication::translate("Form1", "Load Last Names From File");
+}
+QString dropFirstNames() {
+    return QCoreApplication::translate("Form1", "Drop Files on First Names");
+}
+QString dropLastNames() {
+    return QCoreApplication::translate("Form1", "Drop Files on Last Names");
+}
+
 } // namespace
 
 NameListActions::NameListActions(AppContext& context, const QHash<QString, QWidget*>& controls,
                                  const OptionsPanel& options, WindowPointer& pointer,
-                                 std::function<void()> fillNameLists, QObject* parent)
+                                 std::function<void()> fillNameLists, std::function<void(NameChange)> record,
+                                 QObject* parent)
     : QObject(parent), m_context(context), m_controls(controls), m_options(options), m_pointer(pointer),
-      m_fillNameLists(std::move(fillNameLists)) {
+      m_fillNameLists(std::move(fillNameLists)), m_record(std::move(record)) {
     const auto onClick = [this](const char* button, auto handler, NameKind kind) {
         auto* pushButton = qobject_cast<QPushButton*>(m_controls.value(QString::fromUtf8(button)));
         connect(pushButton, &QPushButton::clicked, this, [this, handler, kind] { (this->*handler)(kind); });
@@ -89,11 +123,13 @@ void NameListActions::addClick(NameKind kind) {
     std::optional<QString> name;
     g.step(104, [&] { name = nameFromEntry(typed); });
     g.mark(106);
+    NameChange change{isFirst(kind) ? addFirstName() : addLastName()};
     if (name) {
         const NameSource source = m_options.listChoice().source;
         if (const char* statement = insertStatementFor(source, kind))
-            g.step(source == NameSource::HalvardsList ? 112 : 116, [&] { database.execute(statement, {*name}); });
+            g.step(source == NameSource::HalvardsList ? 112 : 116, [&] { change.insert(database, statement, *name); });
     }
+    m_record(std::move(change));
     g.step(120, [&] { database.close(); });
     g.step(122, [&] { m_fillNameLists(); });
     // A refill that failed part-way may have left the hourglass up.
@@ -110,28 +146,32 @@ void NameListActions::deleteClick(NameKind kind) {
     const QString name = shown->selectedText();
     NameDatabase database(m_context.paths.nameDatabase());
     g.step(102, [&] { database.open(); });
-    const auto run = [&](int line, const char* statement, const QStringList& values = {}) {
-        g.step(line, [&] { database.execute(statement, values); });
-    };
     const ListChoice choice = m_options.listChoice();
+    const bool clear = choice.source == NameSource::UserList;
+    NameChange change{first ? (clear ? clearFirstNames() : deleteFirstName())
+                            : (clear ? clearLastNames() : deleteLastName())};
+    const auto run = [&](int line, NameTable table, const char* statement, const QStringList& values = {}) {
+        g.step(line, [&] { change.remove(database, table, statement, values); });
+    };
     if (choice.source == NameSource::HalvardsList) {
         // Every stored copy goes, in any letter case: the shown text is in proper case.
         if (!first) {
-            run(106, statements::kDeleteSystemLastName, {name});
+            run(106, NameTable::SystemLast, statements::kDeleteSystemLastName, {name});
         } else if (choice.gender == GenderChoice::Both) {
-            run(108, statements::kDeleteMaleFirstName, {name});
-            run(110, statements::kDeleteFemaleFirstName, {name});
+            run(108, NameTable::MaleFirst, statements::kDeleteMaleFirstName, {name});
+            run(110, NameTable::FemaleFirst, statements::kDeleteFemaleFirstName, {name});
         } else if (choice.gender == GenderChoice::MaleOnly) {
-            run(114, statements::kDeleteMaleFirstName, {name});
+            run(114, NameTable::MaleFirst, statements::kDeleteMaleFirstName, {name});
         } else if (choice.gender == GenderChoice::FemaleOnly) {
-            run(118, statements::kDeleteFemaleFirstName, {name});
+            run(118, NameTable::FemaleFirst, statements::kDeleteFemaleFirstName, {name});
         }
-    } else if (choice.source == NameSource::UserList) {
+    } else if (clear) {
         if (first)
-            run(124, statements::kClearUserFirstNames);
+            run(124, NameTable::UserFirst, statements::kClearUserFirstNames);
         else
-            run(110, statements::kClearUserLastNames);
+            run(110, NameTable::UserLast, statements::kClearUserLastNames);
     }
+    m_record(std::move(change));
     g.step(first ? 128 : 114, [&] { database.close(); });
     g.step(first ? 130 : 116, [&] { m_fillNameLists(); });
 }
@@ -151,10 +191,14 @@ void NameListActions::importFiles(NameKind kind, const std::optional<QStringList
     if (g.test(110, [&] { return paths.isEmpty(); }))
         return;
     g.step(116, [&] { m_pointer.setBusy(); });
+    const bool first = isFirst(kind);
+    NameChange change{dropped ? (first ? dropFirstNames() : dropLastNames())
+                              : (first ? loadFirstNames() : loadLastNames())};
     const ImportTarget target{m_context.dialogs, m_context.paths.nameDatabase(),
-                              [this] { return m_options.listChoice().source; }};
+                              [this] { return m_options.listChoice().source; }, &change};
     for (const QString& path : paths)
         g.step(paths.size() == 1 ? 120 : 130, [&] { FileToListview(path, kind, target); });
+    m_record(std::move(change));
     g.step(138, [&] { m_pointer.set(WindowPointer::kDefault); });
     g.step(140, [&] { m_fillNameLists(); });
     if (!isFirst(kind))

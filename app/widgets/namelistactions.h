@@ -12,6 +12,7 @@
 namespace quillory {
 
 class ListControl;
+struct NameChange;
 class OptionsPanel;
 class WindowPointer;
 
@@ -19,14 +20,15 @@ class WindowPointer;
  * What the user does to the two name lists of the main window: add a typed name, delete the
  * selected name from Halvard's List or clear the User List, import text files, and take a name out
  * of the shown list only (double-click, Delete key). Every action that touches the database ends
- * with both lists refilled.
+ * with both lists refilled, and hands the rows it added and removed to `record`, to be undone.
  */
 class NameListActions : public QObject {
     Q_OBJECT
 
 public:
     NameListActions(AppContext& context, const QHash<QString, QWidget*>& controls, const OptionsPanel& options,
-                    WindowPointer& pointer, std::function<void()> fillNameLists, QObject* parent = nullptr);
+                    WindowPointer& pointer, std::function<void()> fillNameLists, std::function<void(NameChange)> record,
+                    QObject* parent = nullptr);
 
     /** "Add First Name" / "Add Last Name": asks for a name and stores it in the chosen source. */
     void addClick(NameKind kind);
@@ -48,6 +50,7 @@ private:
     const OptionsPanel& m_options;
     WindowPointer& m_pointer;
     std::function<void()> m_fillNameLists;
+    std::function<void(NameChange)> m_record;
 };
 
 } // namespace quillory

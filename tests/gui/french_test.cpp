@@ -3,6 +3,9 @@
 #include "mainwindowfixture.h"
 
 #include "ui/translations.h"
+#include "widgets/editmenu.h"
+
+#include <QAction>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,6 +36,10 @@ TEST_F(FrenchTest, ControlsMessagesAndQtsDialogsSpeakFrench) {
                 << button->text().toStdString();
         }
     }
+    // Each menu's letters, chosen for French, lead to one item each.
+    EXPECT_EQ(sharedMnemonics(&window), QStringList());
+    EXPECT_EQ(sharedMnemonics(&results()), QStringList());
+    EXPECT_EQ(window.editMenu().undo()->text(), QStringLiteral("&Annuler"));
     click("Option8");
     EXPECT_EQ(caption("PushButton4"), QStringLiteral("Vider"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));

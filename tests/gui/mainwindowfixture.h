@@ -12,7 +12,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QHash>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
+#include <QSet>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -34,6 +37,35 @@ inline int captionRoom(QAbstractButton* button) {
     return button->style()
         ->subElementRect(radio ? QStyle::SE_RadioButtonContents : QStyle::SE_PushButtonContents, &option, button)
         .width();
+}
+
+/**
+ * The menus under `root` (its menu bar included) in which two items share a mnemonic, each as
+ * "menu: letter", so that Alt and a letter always mean one item.
+ */
+inline QStringList sharedMnemonics(const QWidget* root) {
+    QStringList clashes;
+    QList<const QWidget*> menus;
+    for (const QMenuBar* bar : root->findChildren<QMenuBar*>())
+        menus << bar;
+    for (const QMenu* menu : root->findChildren<QMenu*>())
+        menus << menu;
+    for (const QWidget* menu : menus) {
+        QSet<QChar> seen;
+        for (const QAction* action : menu->actions()) {
+            const QString text = action->text();
+            for (qsizetype at = text.indexOf(u'&'); at >= 0 && at + 1 < text.size(); at = text.indexOf(u'&', at + 2)) {
+                if (text[at + 1] == u'&')
+                    continue;
+                const QChar key = text[at + 1].toLower();
+                if (seen.contains(key))
+                    clashes << menu->objectName() + QStringLiteral(": ") + key;
+                seen.insert(key);
+                break;
+            }
+        }
+    }
+    return clashes;
 }
 
 /** A start time whose first roll is not 7, so loading never opens the home page unless a test wants it. */

@@ -2,7 +2,13 @@
 #include "mainwindowfixture.h"
 #include "ui/windowpointer.h"
 
+#include "store/namedatabase.h"
+#include "widgets/editmenu.h"
+
+#include <QAction>
 #include <QFile>
+#include <QLineEdit>
+#include <QProcess>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -195,4 +201,149 @@ TEST_F(NameListActionsTest, WithoutTheDatabaseEachFailingStepIsReportedAndTheNex
     click("PushButton5");
     EXPECT_EQ(workspace.storedNames("system_lastname"), QStringList{"Anne"});
     EXPECT_EQ(dialogs.errorReports().size(), 3);
+}
+
+namespace {
+
+// Every row of names.mdb with its rowid, type and exact value, as the sqlite3 shell dumps them.
+std::string dumpOf(const QString& database) {
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"), {database, QStringLiteral(".dump --preserve-rowids")});
+    shell.waitForFinished();
+    return shell.readAllStandardOutput().toStdString();
+}
+
+void runSql(const QString& database, const char* statement) {
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"), {database, QString::fromUtf8(statement)});
+    shell.waitForFinished();
+    ASSERT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+}
+
+} // namespace
+
+TEST_F(NameListActionsTest, UndoPutsBackExactlyWhatEachActionChangedAndRedoDoesItAgain) {
+    MainWindow& window = start();
+    // Gaps in the rowids and values that are not text, as an older or hand-edited file may hold.
+    runSql(workspace.nameDatabase(), "insert into user_firstname values (NULL), (7.5), (x'00ff'), (12);"
+                                     "delete from user_firstname where rowid = 2;"
+                                     "insert into system_ffirstname (rowid, Ffirst) values (90, 'JEAN')");
+    const QString file = workspace.writeFile(QStringLiteral("more.txt"), "Léo\nZoé\nAnne\n");
+    QAction* undo = window.editMenu().undo();
+    QAction* redo = window.editMenu().redo();
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("&Undo"));
+    EXPECT_EQ(test::sharedMnemonics(&window), QStringList());
+    EXPECT_EQ(test::sharedMnemonics(&results()), QStringList());
+    EXPECT_EQ(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+    EXPECT_EQ(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+
+    struct Action {
+        const char* what;
+        std::function<void()> act;
+    };
+    const std::vector<Action> actions{
+        {"Delete First Name",
+         [&] {
+             select(window.listView1(), QStringLiteral("Jean"));
+             click("PushButton4");
+         }},
+        {"Add Last Name",
+         [&] {
+             click("Option8");
+             dialogs.answerPrompt(QStringLiteral("Éloïse"));
+             click("PushButton5");
+         }},
+        {"Clear First Names", [&] { click("PushButton4"); }},
+        {"Load First Names From File",
+         [&] {
+             dialogs.answerOpenFiles({file});
+             click("PushButton6");
+         }},
+        {"Drop Files on Last Names",
+         [&] {
+             emit window.listView2()->filesDropped({file, file});
+         }},
+        {"Clear Last Names", [&] { click("PushButton3"); }},
+    };
+    std::vector<std::string> states{dumpOf(workspace.nameDatabase())};
+    for (const Action& action : actions) {
+        action.act();
+        states.push_back(dumpOf(workspace.nameDatabase()));
+        EXPECT_NE(states.back(), states[states.size() - 2]) << action.what;
+        EXPECT_EQ(undo->text(), QStringLiteral("&Undo ") + QString::fromUtf8(action.what));
+    }
+    QSignalSpy refills(&window.listView1()->items(), &QAbstractItemModel::modelReset);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.listView2()->setFocus();
+    // Back to the start, each step restoring the file as it was before the action, then forward again.
+    for (std::size_t i = actions.size(); i > 0; --i) {
+        EXPECT_EQ(undo->text(), QStringLiteral("&Undo ") + QString::fromUtf8(actions[i - 1].what));
+        QTest::keyClick(window.listView2(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(dumpOf(workspace.nameDatabase()), states[i - 1]) << "undoing " << actions[i - 1].what;
+        EXPECT_EQ(redo->text(), QStringLiteral("&Redo ") + QString::fromUtf8(actions[i - 1].what));
+    }
+    EXPECT_EQ(refills.count(), static_cast<int>(actions.size()));
+    EXPECT_FALSE(undo->isEnabled());
+    for (std::size_t i = 1; i <= actions.size(); ++i) {
+        QTest::keyClick(window.listView2(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(dumpOf(workspace.nameDatabase()), states[i]) << "redoing " << actions[i - 1].what;
+    }
+    EXPECT_FALSE(redo->isEnabled());
+
+    // A new action after an undo ends what could be redone; one that changed nothing is no action.
+    undo->trigger();
+    dialogs.answerPrompt(QString());
+    click("PushButton2");
+    EXPECT_TRUE(redo->isEnabled()) << "a cancelled Add changes nothing";
+    dialogs.answerPrompt(QStringLiteral("Nina"));
+    click("PushButton2");
+    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("&Undo Add First Name"));
+
+    // In the count box the keys undo its own text and leave the names alone.
+    const std::string names = dumpOf(workspace.nameDatabase());
+    window.text1()->setFocus();
+    window.text1()->selectAll();
+    QTest::keyClicks(window.text1(), QStringLiteral("42"));
+    QTest::keyClick(window.text1(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(window.text1()->text(), QStringLiteral("42"));
+    EXPECT_EQ(dumpOf(workspace.nameDatabase()), names);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(NameListActionsTest, AnUndoThatCannotBeDoneExactlyChangesNothing) {
+    MainWindow& window = start();
+    click("Option8");
+    click("PushButton4"); // Clear First Names
+    QAction* undo = window.editMenu().undo();
+
+    // The engine fails (another copy holds the write lock): reported, and the undo stays to be tried again.
+    NameDatabase::setBusyTimeout(std::chrono::milliseconds(50));
+    {
+        QProcess other;
+        other.start(QStringLiteral("sqlite3"), {workspace.nameDatabase()});
+        other.write("begin immediate; insert into user_lastname values ('x');\n");
+        QTest::qWait(300);
+        undo->trigger();
+        other.write("rollback;\n.quit\n");
+        other.closeWriteChannel();
+        other.waitForFinished();
+    }
+    NameDatabase::setBusyTimeout(std::chrono::seconds(5));
+    ASSERT_EQ(dialogs.errorReports().size(), 1);
+    EXPECT_TRUE(dialogs.errorReports()[0].contains(reportAt("mnuUndo_Click", 102)));
+    EXPECT_EQ(undo->text(), QStringLiteral("&Undo Clear First Names"));
+
+    // Another copy stored a name under a rowid the cleared names had: nothing is put back.
+    runSql(workspace.nameDatabase(), "insert into user_firstname values ('Autre')");
+    const std::string before = dumpOf(workspace.nameDatabase());
+    undo->trigger();
+    EXPECT_EQ(dumpOf(workspace.nameDatabase()), before);
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, QStringLiteral("“Clear First Names” cannot be undone: the names it changed "
+                                                       "have been changed since, by another copy of Quillory."));
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(shown(window.listView1()), QStringList{QStringLiteral("Autre")});
 }

@@ -251,6 +251,58 @@
         <source>&amp;Seed</source>
         <translation>&amp;Graine</translation>
     </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>É&amp;dition</translation>
+    </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Annuler « %1 »</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>&amp;Rétablir « %1 »</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Rétablir</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be redone: the names it changed have been changed since, by another copy of Quillory.</source>
+        <translation>« %1 » ne peut pas être rétabli : les noms concernés ont été modifiés depuis par une autre copie de Quillory.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be undone: the names it changed have been changed since, by another copy of Quillory.</source>
+        <translation>« %1 » ne peut pas être annulé : les noms concernés ont été modifiés depuis par une autre copie de Quillory.</translation>
+    </message>
+    <message>
+        <source>Delete First Name</source>
+        <translation>Supprimer un prénom</translation>
+    </message>
+    <message>
+        <source>Delete Last Name</source>
+        <translation>Supprimer un nom</translation>
+    </message>
+    <message>
+        <source>Clear First Names</source>
+        <translation>Vider les prénoms</translation>
+    </message>
+    <message>
+        <source>Clear Last Names</source>
+        <translation>Vider les noms</translation>
+    </message>
+    <message>
+        <source>Drop Files on First Names</source>
+        <translation>Déposer des fichiers sur les prénoms</translation>
+    </message>
+    <message>
+        <source>Drop Files on Last Names</source>
+        <translation>Déposer des fichiers sur les noms</translation>
+    </message>
 </context>
 <context>
     <name>Form2</name>
