@@ -2,10 +2,12 @@
 // workbook; and the floor the first two are compared with.
 #include "benchsupport.h"
 #include "core/appcontext.h"
+#include "core/peoplecolumns.h"
 #include "core/random.h"
 #include "core/settings.h"
 #include "core/textoutput.h"
 #include "generator/namegenerator.h"
+#include "store/nameweights.h"
 #include "ui/listcontrol.h"
 #include "widgets/mainwindow.h"
 #include "widgets/resultswindow.h"
@@ -162,6 +164,29 @@ void BM_SaveText(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * names->size());
 }
 BENCHMARK(BM_SaveText)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// View, "Show People": the people behind a million names drawn for the results list, off the window's
+// thread (the time the columns take to come), and the memory each row keeps.
+void BM_ShowPeople(benchmark::State& state) {
+    Program program;
+    program.generate(static_cast<int>(state.range(0)));
+    const auto names = std::dynamic_pointer_cast<const NameRun>(program.results().listView1()->items().contents());
+    const FirstNameBirths births = readFirstNameBirths(program.context.paths, nullptr, false);
+    const BirthsOf birthsOf = [&births](const QString& name) {
+        const NameBirthSpans* of = births.find(name);
+        return of != nullptr ? *of : NameBirthSpans{};
+    };
+    std::shared_ptr<const PeopleColumns> columns;
+    for (auto _ : state) {
+        columns.reset();
+        columns = PeopleColumns::make(*names, birthsOf);
+    }
+    if (columns->rows() != names->size() || !columns->text(names->size() - 1, 3).contains(u'@'))
+        state.SkipWithError("a row without its person");
+    state.counters["bytes_per_row"] = static_cast<double>(columns->bytes()) / static_cast<double>(columns->rows());
+    state.SetItemsProcessed(state.iterations() * names->size());
+}
+BENCHMARK(BM_ShowPeople)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // A line of /proc/self/status in kB ("VmRSS", "VmHWM"), or -1.
 double statusKilobytes(const std::string& key) {

@@ -65,6 +65,20 @@ public:
     virtual RunPeople people() const = 0;
 };
 
+/**
+ * Columns shown beside a list's texts, row for row (the people behind a run's names): each text
+ * made as the view asks for it.
+ */
+class ListColumns {
+public:
+    virtual ~ListColumns() = default;
+
+    virtual int count() const = 0;
+    virtual QString header(int column) const = 0;
+    /** The text of `column` (0 <= column < count()) for item `row`. */
+    virtual QString text(qsizetype row, int column) const = 0;
+};
+
 /** Items held as a string list (shared, not copied). */
 class StringListItems final : public ListItems {
 public:

@@ -2,24 +2,47 @@
 
 namespace quillory {
 
-NameListModel::NameListModel(QObject* parent) : QAbstractListModel(parent) {}
+NameListModel::NameListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int NameListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : count();
 }
 
+int NameListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 1 + (m_columns ? m_columns->count() : 0);
+}
+
 QVariant NameListModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    if (role == Qt::DisplayRole)
+    if (role != Qt::DisplayRole)
+        return {};
+    if (index.column() == 0)
         return at(index.row());
-    return {};
+    return m_columns->text(index.row(), index.column() - 1);
 }
 
 QVariant NameListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    if (section == 0)
         return m_header;
+    if (m_columns && section <= m_columns->count())
+        return m_columns->header(section - 1);
     return {};
+}
+
+void NameListModel::setColumns(std::shared_ptr<const ListColumns> columns) {
+    if (m_columns) {
+        beginRemoveColumns({}, 1, m_columns->count());
+        m_columns.reset();
+        endRemoveColumns();
+    }
+    if (columns && columns->count() > 0) {
+        beginInsertColumns({}, 1, columns->count());
+        m_columns = std::move(columns);
+        endInsertColumns();
+    }
 }
 
 void NameListModel::setHeaderText(const QString& text) {
@@ -49,6 +72,7 @@ void NameListModel::clear() {
     beginResetModel();
     m_items.clear();
     m_run.reset();
+    m_columns.reset();
     endResetModel();
 }
 
@@ -64,6 +88,7 @@ void NameListModel::setItems(QStringList items) {
     beginResetModel();
     m_items = std::move(items);
     m_run.reset();
+    m_columns.reset();
     endResetModel();
 }
 
@@ -71,6 +96,7 @@ void NameListModel::setItems(std::shared_ptr<const ListItems> items) {
     beginResetModel();
     m_items.clear();
     m_run = std::move(items);
+    m_columns.reset();
     endResetModel();
 }
 
@@ -82,6 +108,7 @@ void NameListModel::removeAt(int row) {
 }
 
 void NameListModel::makeEditable() {
+    setColumns(nullptr);
     if (!m_run)
         return;
     m_items = texts();

@@ -2,7 +2,7 @@
 
 #include "listitems.h"
 
-#include <QAbstractListModel>
+#include <QAbstractTableModel>
 #include <QStringList>
 
 #include <memory>
@@ -14,15 +14,17 @@ namespace quillory {
  * model reset, so a million items arrive at once rather than row by row.
  *
  * The items are either a string list, which the list's own operations edit, or a read-only run
- * handed over whole (a generation's names), whose texts are made as the view asks for them.
+ * handed over whole (a generation's names), whose texts are made as the view asks for them. A run
+ * may have columns beside it (ListColumns), shown after the texts' own until the items change.
  */
-class NameListModel : public QAbstractListModel {
+class NameListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     explicit NameListModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
@@ -45,12 +47,17 @@ public:
     void setItems(std::shared_ptr<const ListItems> items);
     void removeAt(int row);
 
+    /** Shows `columns` beside the items, or none; every later change of the items removes them. */
+    void setColumns(std::shared_ptr<const ListColumns> columns);
+    const std::shared_ptr<const ListColumns>& columns() const { return m_columns; }
+
 private:
     // An edit of a handed-over run turns it into a string list first.
     void makeEditable();
 
     QStringList m_items;
     std::shared_ptr<const ListItems> m_run;
+    std::shared_ptr<const ListColumns> m_columns;
     QString m_header;
 };
 

@@ -44,6 +44,26 @@ ListControl::ListControl(QWidget* parent) : QTableView(parent) {
     connect(&m_model, &QAbstractItemModel::modelReset, this, &ListControl::keepASelection);
     connect(&m_model, &QAbstractItemModel::rowsInserted, this, &ListControl::keepASelection);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListControl::keepASelection);
+    connect(&m_model, &QAbstractItemModel::columnsInserted, this, &ListControl::columnsChanged);
+    connect(&m_model, &QAbstractItemModel::columnsRemoved, this, &ListControl::columnsChanged);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &ListControl::columnsChanged);
+}
+
+void ListControl::columnsChanged() {
+    // Columns beside the texts: the texts keep their column, each other is as wide as what it shows
+    // near the top, and the last one takes what is left of the list's width.
+    const int columns = m_model.columnCount();
+    const bool several = columns > 1;
+    if (header()->stretchLastSection() == several)
+        return;
+    header()->setStretchLastSection(several);
+    if (several) {
+        setColumnWidth(0, m_designedColumn > 0 ? m_designedColumn : columnWidth(0));
+        for (int column = 1; column < columns; ++column)
+            resizeColumnToContents(column);
+    } else {
+        fillWidth();
+    }
 }
 
 QHeaderView* ListControl::newRowHeader() {
@@ -77,7 +97,7 @@ void ListControl::setColumnWidthTwips(int twips) {
 void ListControl::fillWidth() {
     // The designed width at the designed size; every pixel the list has beyond its design goes to the
     // column, whatever sizes came before, so that it always reaches as far as it did when designed.
-    if (m_designedColumn > 0)
+    if (m_designedColumn > 0 && m_model.columnCount() == 1)
         setColumnWidth(0, std::max(m_designedColumn + width() - m_designedWidth, 1));
 }
 

@@ -93,6 +93,7 @@ protected:
 
 private:
     void fillWidth();
+    void columnsChanged();
     void selectRow(int row);
     void keepASelection();
     void releaseRowRecords();

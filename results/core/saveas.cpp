@@ -157,29 +157,17 @@ void saveNamesAs(const ListItems& names, SaveAsType type, const QString& path) {
     }
 }
 
-void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, const BirthsOf& birthsOf) {
-    const auto* run = dynamic_cast<const NameRun*>(&names);
-    const bool csv = type == SaveAsType::Csv || type == SaveAsType::CsvPeople;
-    if (run == nullptr) {
-        writeRecords(names, csv ? SaveAsType::Csv : SaveAsType::JsonLines, path);
-        return;
-    }
-    const RunPeople rules = run->people();
-    PeopleRecords records{.fields = {},
-                          .format = csv ? RecordFormat::Csv : RecordFormat::JsonLines,
-                          .withFirst = run->keepsFirst(),
-                          .withLast = run->keepsLast(),
-                          .uniqueAddresses = rules.uniqueAddresses,
-                          .rules = {.sex = rules.sex, .firstYear = rules.firstYear, .lastYear = rules.lastYear},
-                          .seed = rules.seed,
-                          .workbook = {}};
-    if (records.withFirst)
-        records.fields.push_back(PersonField::FirstName);
-    if (records.withLast)
-        records.fields.push_back(PersonField::LastName);
-    for (const PersonField field :
-         {PersonField::Sex, PersonField::BirthYear, PersonField::BirthDate, PersonField::Title, PersonField::Email})
-        records.fields.push_back(field);
+void writeRunPeople(const NameRun& run, std::vector<PersonField> fields, RecordFormat format, const BirthsOf& birthsOf,
+                    std::unique_ptr<ByteSink> sink) {
+    const RunPeople rules = run.people();
+    const PeopleRecords records{.fields = std::move(fields),
+                                .format = format,
+                                .withFirst = run.keepsFirst(),
+                                .withLast = run.keepsLast(),
+                                .uniqueAddresses = rules.uniqueAddresses,
+                                .rules = {.sex = rules.sex, .firstYear = rules.firstYear, .lastYear = rules.lastYear},
+                                .seed = rules.seed,
+                                .workbook = {}};
 
     // The writer takes each text once, and each name as its places among those texts; the people's
     // draw takes each first name's births by its place.
@@ -197,24 +185,46 @@ void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, 
     };
     Texts first;
     Texts last;
-    std::vector<DrawnName> drawn(static_cast<std::size_t>(names.size()));
+    std::vector<DrawnName> drawn(static_cast<std::size_t>(run.size()));
     std::vector<NameBirthSpans> births;
-    for (qsizetype i = 0; i < names.size(); ++i) {
+    for (qsizetype i = 0; i < run.size(); ++i) {
         DrawnName& name = drawn[static_cast<std::size_t>(i)];
         if (records.withFirst) {
-            const QString text = run->firstName(i);
+            const QString text = run.firstName(i);
             name.first = first.placeOf(text);
             if (births.size() < static_cast<std::size_t>(first.table.size()))
                 births.push_back(birthsOf(text));
         }
         if (records.withLast)
-            name.last = last.placeOf(run->lastName(i));
+            name.last = last.placeOf(run.lastName(i));
     }
     const std::unique_ptr<NameWriter> writer =
-        makePeopleWriter(records, first.table, last.table, std::move(births), std::make_unique<Sink>(path));
+        makePeopleWriter(records, first.table, last.table, std::move(births), std::move(sink));
     for (const DrawnName& name : drawn)
         writer->write(name);
     writer->finish();
+}
+
+std::vector<PersonField> peopleFields() {
+    return {PersonField::Sex, PersonField::BirthYear, PersonField::BirthDate, PersonField::Title, PersonField::Email};
+}
+
+void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, const BirthsOf& birthsOf) {
+    const auto* run = dynamic_cast<const NameRun*>(&names);
+    const bool csv = type == SaveAsType::Csv || type == SaveAsType::CsvPeople;
+    if (run == nullptr) {
+        writeRecords(names, csv ? SaveAsType::Csv : SaveAsType::JsonLines, path);
+        return;
+    }
+    std::vector<PersonField> fields;
+    if (run->keepsFirst())
+        fields.push_back(PersonField::FirstName);
+    if (run->keepsLast())
+        fields.push_back(PersonField::LastName);
+    for (const PersonField field : peopleFields())
+        fields.push_back(field);
+    writeRunPeople(*run, std::move(fields), csv ? RecordFormat::Csv : RecordFormat::JsonLines, birthsOf,
+                   std::make_unique<Sink>(path));
 }
 
 } // namespace quillory

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generator/people.h"
+#include "peoplewriter.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,6 +11,7 @@
 namespace quillory {
 
 class ListItems;
+class NameRun;
 
 /** The kinds of file "Save As…" writes. */
 enum class SaveAsType { Text, Csv, JsonLines, WorkbookOneCell, WorkbookTwoCells, CsvPeople, JsonLinesPeople };
@@ -49,5 +51,15 @@ using BirthsOf = std::function<NameBirthSpans(const QString& firstName)>;
  * choices. Results that are no run are written as saveNamesAs() writes CSV or JSON lines.
  */
 void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, const BirthsOf& birthsOf);
+
+/** The fields of the people that the people files hold besides the names, in their order. */
+std::vector<PersonField> peopleFields();
+
+/**
+ * Writes a record of `fields` per name of `run` to `sink`, the people behind the names drawn as
+ * savePeopleAs() draws them: the same run gives the same people in whichever fields.
+ */
+void writeRunPeople(const NameRun& run, std::vector<PersonField> fields, RecordFormat format, const BirthsOf& birthsOf,
+                    std::unique_ptr<ByteSink> sink);
 
 } // namespace quillory

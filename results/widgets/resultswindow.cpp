@@ -6,6 +6,7 @@
 #include "core/errorreport.h"
 #include "core/guard.h"
 #include "core/outputfile.h"
+#include "core/peoplecolumns.h"
 #include "core/procedures.h"
 #include "core/saveas.h"
 #include "core/savefolder.h"
@@ -33,7 +34,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QThread>
 
+#include <atomic>
 #include <optional>
 
 namespace quillory {
@@ -56,6 +59,7 @@ constexpr int kNamesColumnTwips = 7000;
 const QString kSaveFolderKey = QStringLiteral("Text2");
 const QString kLastFolderKey = QStringLiteral("LastFolderDot");
 const QString kSaveAsFolderKey = QStringLiteral("SaveAsFolder");
+const QString kShowPeopleKey = QStringLiteral("ShowPeople");
 
 using K = ControlKind;
 
@@ -133,6 +137,13 @@ ResultsWindow::ResultsWindow(AppContext& context, QWidget* mainWindow)
     QAction* copyAll = file->addAction(QCoreApplication::translate("Form2", "&Copy All Names"));
     copyAll->setObjectName(QStringLiteral("mnuCopyAll"));
     connect(m_saveAs, &QAction::triggered, this, loaded(&ResultsWindow::saveAsClick));
+    QMenu* view = menuBar()->addMenu(QCoreApplication::translate("Form2", "&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    m_showPeople = view->addAction(QCoreApplication::translate("Form2", "Show &People"));
+    m_showPeople->setObjectName(QStringLiteral("mnuShowPeople"));
+    m_showPeople->setCheckable(true);
+    m_showPeople->setChecked(truthFromText(m_context.settings.ReadSetting(kShowPeopleKey, truthText(false))));
+    connect(m_showPeople, &QAction::toggled, this, &ResultsWindow::showPeopleToggled);
     connect(copyAll, &QAction::triggered, this, [this] {
         ensureLoaded();
         Guard g(m_context.dialogs, form2Tag("mnuCopyAll_Click"));
@@ -157,7 +168,25 @@ ResultsWindow::ResultsWindow(AppContext& context, QWidget* mainWindow)
     rememberSizeIn(m_context.settings);
 }
 
-ResultsWindow::~ResultsWindow() = default;
+/** The drawing of one run's people, shared with the thread that does it. */
+struct ResultsWindow::PeopleJob {
+    PeopleJob(std::shared_ptr<const NameRun> run, AppPaths paths) : run(std::move(run)), paths(std::move(paths)) {}
+    std::shared_ptr<const NameRun> run;
+    AppPaths paths;
+    std::atomic<bool> cancelled = false;
+    std::shared_ptr<const PeopleColumns> columns;
+    QString error;
+};
+
+ResultsWindow::~ResultsWindow() {
+    // A drawing still running stops at its next piece; the window waits for it rather than leave it.
+    for (auto& [thread, job] : m_peopleThreads)
+        job->cancelled = true;
+    for (auto& [thread, job] : m_peopleThreads) {
+        thread->wait();
+        delete thread;
+    }
+}
 
 QRadioButton* ResultsWindow::option(const char* name) const {
     return qobject_cast<QRadioButton*>(control(QString::fromUtf8(name)));
@@ -188,6 +217,7 @@ void ResultsWindow::load() {
 
 void ResultsWindow::clearResults() {
     ensureLoaded();
+    cancelPeople();
     m_listView1->clearItems();
     m_run.reset();
     showStatus();
@@ -195,8 +225,79 @@ void ResultsWindow::clearResults() {
 
 void ResultsWindow::setResults(std::shared_ptr<const ListItems> names) {
     ensureLoaded();
+    cancelPeople();
     m_run = std::dynamic_pointer_cast<const NameRun>(names);
     m_listView1->setItems(std::move(names));
+    showPeople();
+    showStatus();
+}
+
+void ResultsWindow::showPeopleToggled(bool shown) {
+    Guard g(m_context.dialogs, form2Tag("mnuShowPeople_Click"));
+    g.step(100, [&] { m_context.settings.StoreSetting(kShowPeopleKey, truthText(shown)); });
+    if (shown)
+        showPeople();
+    else
+        m_listView1->items().setColumns(nullptr);
+    showStatus();
+}
+
+bool ResultsWindow::drawingPeople() const {
+    return m_peopleJob != nullptr;
+}
+
+void ResultsWindow::cancelPeople() {
+    if (m_peopleJob)
+        m_peopleJob->cancelled = true;
+    m_peopleJob.reset();
+    m_people.reset();
+}
+
+void ResultsWindow::showPeople() {
+    if (!m_showPeople->isChecked() || !m_run || m_run->size() == 0 || m_peopleJob)
+        return;
+    if (m_people) {
+        m_listView1->items().setColumns(m_people);
+        return;
+    }
+    auto job = std::make_shared<PeopleJob>(m_run, m_context.paths);
+    QThread* thread = QThread::create([job] {
+        try {
+            // The people behind the names are drawn from the births of the program's own names.
+            const FirstNameBirths births = readFirstNameBirths(job->paths, nullptr, false);
+            job->columns = PeopleColumns::make(
+                *job->run,
+                [&births](const QString& name) {
+                    const NameBirthSpans* of = births.find(name);
+                    return of != nullptr ? *of : NameBirthSpans{};
+                },
+                &job->cancelled);
+        } catch (const PeopleColumns::Cancelled&) {
+        } catch (...) {
+            job->error = describeCurrentException();
+        }
+    });
+    m_peopleThreads.emplace_back(thread, job);
+    m_peopleJob = job;
+    connect(thread, &QThread::finished, this, [this, thread, job] {
+        std::erase_if(m_peopleThreads, [thread](const auto& entry) { return entry.first == thread; });
+        thread->deleteLater();
+        peopleDrawn(job);
+    });
+    thread->start(QThread::LowPriority);
+}
+
+void ResultsWindow::peopleDrawn(const std::shared_ptr<PeopleJob>& job) {
+    if (job != m_peopleJob)
+        return; // a run since replaced
+    m_peopleJob.reset();
+    if (!job->error.isEmpty()) {
+        Guard g(m_context.dialogs, form2Tag("mnuShowPeople_Click"));
+        g.step(102, [&] { throw AppError(job->error); });
+    } else {
+        m_people = job->columns;
+        showPeople();
+    }
     showStatus();
 }
 
@@ -209,7 +310,10 @@ QString ResultsWindow::statusText(qsizetype count, std::optional<std::uint64_t> 
 }
 
 void ResultsWindow::showStatus() {
-    statusLine()->setText(statusText(m_listView1->count(), m_run ? m_run->seed() : std::nullopt));
+    QString text = statusText(m_listView1->count(), m_run ? m_run->seed() : std::nullopt);
+    if (m_peopleJob && m_showPeople->isChecked())
+        text += QStringLiteral(" \u00b7 ") + QCoreApplication::translate("Form2", "drawing the people…");
+    statusLine()->setText(text);
 }
 
 void ResultsWindow::saveAsClick() {

@@ -9,10 +9,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QLineEdit;
 class QRadioButton;
+class QThread;
 
 namespace quillory {
 
@@ -20,6 +23,7 @@ enum class SaveAsType;
 
 class Guard;
 class ListControl;
+class PeopleColumns;
 class WindowPointer;
 
 /**
@@ -55,6 +59,17 @@ public:
     /** File, "Save As…": the results in a file and a form of the user's choosing. */
     void saveAsClick();
 
+    /**
+     * View, "Show People": the people that "Save As…" would save for this run, in columns beside the
+     * names (sex, birth date, title, e-mail). They are drawn once per run, the first time they are
+     * shown, on a thread of their own while the window goes on, and kept with the run. The choice is
+     * remembered.
+     */
+    void showPeopleToggled(bool shown);
+    QAction* showPeopleAction() const { return m_showPeople; }
+    /** Whether the people of the run are being drawn. */
+    bool drawingPeople() const;
+
     /** The status line's text: how many names, and the seed that draws them again. */
     static QString statusText(qsizetype count, std::optional<std::uint64_t> seed);
 
@@ -72,6 +87,10 @@ private:
     /** "Save As…" starting at `suggested`, with the filter of `suggestedType` chosen. */
     void saveAs(const std::function<QString()>& suggested, SaveAsType suggestedType);
     void showStatus();
+    void showPeople();
+    void cancelPeople();
+    struct PeopleJob;
+    void peopleDrawn(const std::shared_ptr<PeopleJob>& job);
     /** Throws when `path` leads to the names database. */
     void refuseTheNames(const QString& path) const;
     QRadioButton* option(const char* name) const;
@@ -82,7 +101,11 @@ private:
     ListControl* m_listView1 = nullptr;
     QLineEdit* m_text2 = nullptr;
     QAction* m_saveAs = nullptr;
+    QAction* m_showPeople = nullptr;
     std::shared_ptr<const NameRun> m_run;
+    std::shared_ptr<const PeopleColumns> m_people; // the people of m_run, once drawn
+    std::shared_ptr<PeopleJob> m_peopleJob;        // the drawing of m_run's people, while it runs
+    std::vector<std::pair<QThread*, std::shared_ptr<PeopleJob>>> m_peopleThreads;
     bool m_loaded = false;
     bool m_shownBefore = false;
 };

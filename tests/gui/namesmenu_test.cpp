@@ -9,6 +9,7 @@
 #include "workbookreader.h"
 
 #include "core/listitems.h"
+#include "core/namelistmodel.h"
 #include "widgets/namesmenu.h"
 
 #include <QAction>
@@ -340,6 +341,65 @@ TEST_F(NamesMenuTest, SavedPeopleAreTheRowsQuilloryCliWritesForTheSameSeed) {
     EXPECT_EQ(first.count(",F,"), 200) << "the girls' list gives girls";
     dialogs.answerConfirm(true);
     EXPECT_EQ(saved(QStringLiteral("designed.csv"), 5), first);
+}
+
+// View, "Show People": beside each name, the very fields of its row in the saved people file; drawn
+// once per run away from the window's thread, kept with the run, and the choice remembered.
+TEST_F(NamesMenuTest, ShownPeopleAreTheSavedRowsOfTheRun) {
+    start();
+    action("mnuNoRepeats")->trigger(); // addresses given once, numbered where they clash
+    generate(3000);
+    ResultsWindow& window = results();
+    NameListModel& list = window.listView1()->items();
+    QAction* show = window.showPeopleAction();
+    EXPECT_FALSE(show->isChecked());
+    EXPECT_EQ(list.columnCount(), 1);
+
+    show->trigger();
+    EXPECT_TRUE(window.drawingPeople()) << "drawn away from the window's thread";
+    EXPECT_EQ(list.columnCount(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.drawingPeople(); }, 60'000));
+    ASSERT_EQ(list.columnCount(), 5);
+    QStringList headers;
+    for (int column = 0; column < 5; ++column)
+        headers << list.headerData(column, Qt::Horizontal).toString();
+    EXPECT_EQ(headers, QStringList({"Names", "Sex", "Born", "Title", "E-mail"}));
+
+    const QString file = workspace.path(QStringLiteral("people.csv"));
+    dialogs.answerSaveFile(file, 5);
+    window.findChild<QAction*>(QStringLiteral("mnuSaveAs"))->trigger();
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = saved.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 3002);
+    EXPECT_EQ(lines[0], "first_name,last_name,sex,birth_year,birth_date,title,email\r");
+    for (int row = 0; row < 3000; ++row) {
+        const QStringList fields = QString::fromUtf8(lines[row + 1].chopped(1)).split(u',');
+        const QStringList shown{list.data(list.index(row, 0)).toString(), list.data(list.index(row, 1)).toString(),
+                                list.data(list.index(row, 2)).toString(), list.data(list.index(row, 3)).toString(),
+                                list.data(list.index(row, 4)).toString()};
+        ASSERT_EQ(shown, QStringList({fields[0] + u' ' + fields[1], fields[2], fields[4], fields[5], fields[6]}))
+            << "row " << row;
+    }
+    EXPECT_EQ(settings.ReadSetting(QStringLiteral("ShowPeople"), QString()), QStringLiteral("True"));
+
+    // Hidden and shown again: the same people at once, not drawn anew.
+    const QString firstBorn = list.data(list.index(0, 2)).toString();
+    show->trigger();
+    EXPECT_EQ(list.columnCount(), 1);
+    show->trigger();
+    EXPECT_FALSE(window.drawingPeople());
+    EXPECT_EQ(list.data(list.index(0, 2)).toString(), firstBorn);
+
+    // A new run has people of its own, drawn as it is shown; one replaced before they came never shows.
+    window.backClick();
+    generate(50);
+    generate(20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.drawingPeople(); }, 60'000));
+    EXPECT_EQ(list.rowCount(), 20);
+    EXPECT_EQ(list.columnCount(), 5);
+    EXPECT_TRUE(list.data(list.index(19, 4)).toString().contains(u'@'));
+    EXPECT_TRUE(dialogs.errorReports().isEmpty());
 }
 
 // Every choice is stored as it changes, in the settings file beside the designed keys, and comes back

@@ -434,6 +434,38 @@ Save it as a file instead?</source>
         <translation>Aucun tableur n’est installé pour ouvrir le classeur.
 L’enregistrer plutôt dans un fichier ?</translation>
     </message>
+    <message>
+        <source>Too many people to show.</source>
+        <translation>Trop de personnes à afficher.</translation>
+    </message>
+    <message>
+        <source>Sex</source>
+        <translation>Sexe</translation>
+    </message>
+    <message>
+        <source>Born</source>
+        <translation>Naissance</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Civilité</translation>
+    </message>
+    <message>
+        <source>E-mail</source>
+        <translation>Courriel</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Affichage</translation>
+    </message>
+    <message>
+        <source>Show &amp;People</source>
+        <translation>Afficher les &amp;personnes</translation>
+    </message>
+    <message>
+        <source>drawing the people…</source>
+        <translation>tirage des personnes…</translation>
+    </message>
 </context>
 <context>
     <name>quillory</name>
