@@ -9,6 +9,7 @@
 #include <QHideEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QStyle>
 
@@ -91,7 +92,32 @@ void DesignedWindow::centreOnScreen() {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
+        // Before the window is shown its frame is not known: a title bar would push it down by its
+        // own height, past the bottom of a small screen.
+        m_placeWhenFramed = frame.size() == size();
     }
+}
+
+void DesignedWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    placeByFrame();
+}
+
+void DesignedWindow::placeByFrame() {
+    const QRect frame = frameGeometry();
+    if (!m_placeWhenFramed || !isVisible() || isMaximized() || frame.size() == size())
+        return;
+    m_placeWhenFramed = false;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect free = screen->availableGeometry();
+    QRect placed = frame;
+    placed.moveCenter(free.center());
+    placed.moveTop(std::max(placed.top(), free.top()));
+    placed.moveLeft(std::max(placed.left(), free.left()));
+    if (placed.topLeft() != frame.topLeft())
+        move(placed.topLeft());
 }
 
 void DesignedWindow::followTheSize() {

@@ -67,14 +67,20 @@ protected:
 
     const QHash<QString, QWidget*>& controls() const { return m_controls; }
 
-    /** Places the window in the middle of the primary screen. */
+    /**
+     * Places the window in the middle of the primary screen's free area, its frame included: once
+     * the window manager has framed the window, it is placed again by its real frame.
+     */
     void centreOnScreen();
 
     bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
+    void placeByFrame();
+
     int chromeHeight() const;
     void followTheSize();
 
@@ -96,6 +102,7 @@ private:
     QSize m_designedSize;
     SettingsStore* m_settings = nullptr;
     bool m_maximizedAtStart = false;
+    bool m_placeWhenFramed = false;
 };
 
 } // namespace quillory

@@ -2,11 +2,13 @@
 // lists, a busy pointer while results are saved, and windows that fit a small screen.
 #include "mainwindowfixture.h"
 
+#include "ui/qtdialogs.h"
 #include "ui/windowpointer.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialog>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -17,9 +19,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <QTimer>
 
 namespace quillory::test {
 namespace {
@@ -274,6 +278,75 @@ TEST_F(DesktopHabitsTest, EveryCaptionFitsItsControlInTheResolvedFont) {
         }
     }
     EXPECT_GT(checked, 20);
+}
+
+} // namespace
+} // namespace quillory::test
+
+namespace quillory::test {
+namespace {
+
+// The frame of `window` once the window manager has framed it (and the program placed it by it).
+QRect framed(QWidget& window) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry().size() != window.size(); }, 5000));
+    QTest::qWait(300);
+    return window.frameGeometry();
+}
+
+// On a 1366 × 768 screen with a real window manager (Openbox, under Xvfb), each window and the seed
+// question stand whole on the screen, frame and title bar included. Run again as a child process on
+// that display; skipped where Xvfb or Openbox is missing (scripts/install-deps installs them).
+TEST_F(DesktopHabitsTest, EveryWindowStandsWholeOnALaptopScreenWithItsFrame) {
+    if (!qEnvironmentVariableIsSet("QUILLORY_WINDOW_MANAGER")) {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+        if (xvfb.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
+            GTEST_SKIP() << "needs xvfb-run and openbox: scripts/install-deps";
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QUILLORY_WINDOW_MANAGER"), QStringLiteral("1"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1366x768x24"),
+                           QStringLiteral("sh"), QStringLiteral("-c"),
+                           QStringLiteral("openbox >/dev/null 2>&1 & sleep 1; \"$0\" \"$@\"; status=$?; kill $!; "
+                                          "exit $status"),
+                           QCoreApplication::applicationFilePath(),
+                           QStringLiteral(
+                               "--gtest_filter=DesktopHabitsTest.EveryWindowStandsWholeOnALaptopScreenWithItsFrame")});
+        ASSERT_TRUE(child.waitForFinished(120'000));
+        const QByteArray out = child.readAllStandardOutput();
+        EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
+        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+        return;
+    }
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_EQ(screen.size(), QSize(1366, 768));
+    MainWindow& window = loadAndShow();
+    const QRect main = framed(window);
+    EXPECT_GT(main.height(), window.height()) << "no frame: no window manager";
+    EXPECT_TRUE(screen.contains(main)) << "the main window's frame runs from y = " << main.top() << " to "
+                                       << main.bottom();
+
+    window.text1()->setText(QStringLiteral("3"));
+    click("PushButton1");
+    const QRect second = framed(results());
+    EXPECT_TRUE(screen.contains(second)) << "the results window's frame runs from y = " << second.top() << " to "
+                                         << second.bottom();
+
+    QRect question;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        question = framed(*dialog);
+        qobject_cast<QDialog*>(dialog)->reject();
+    });
+    QtDialogs dialogs;
+    dialogs.askValue({QStringLiteral("Same Names Each Time"), QStringLiteral("A new seed for every run"),
+                      QStringLiteral("Seed"), QStringLiteral("18446744073709551615"), QString(),
+                      [](const QString&) { return QString(); }});
+    EXPECT_TRUE(screen.contains(question)) << question.top() << " to " << question.bottom();
 }
 
 } // namespace
