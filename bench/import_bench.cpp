@@ -19,6 +19,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 namespace {
 
 using namespace quillory;
@@ -34,20 +36,32 @@ QByteArray nameFile(int count) {
     return bytes;
 }
 
+// A main window on an empty names.mdb with the User List chosen, and a file of `count` names that
+// the picker gives "Load First Names From File".
+struct ImportBench : bench::Workbench {
+    explicit ImportBench(int count) {
+        QFile file(dir.filePath(QStringLiteral("names.txt")));
+        file.open(QIODevice::WriteOnly);
+        file.write(nameFile(count));
+        file.close();
+        dialogs.filesToPick = {file.fileName()};
+        NameDatabase::create(context.paths.nameDatabaseFile());
+        window = std::make_unique<MainWindow>(context);
+        window->load();
+        qobject_cast<QRadioButton*>(window->control(QStringLiteral("Option8")))->setChecked(true);
+    }
+    QPushButton* button(const char* name) const {
+        return qobject_cast<QPushButton*>(window->control(QString::fromLatin1(name)));
+    }
+    std::unique_ptr<MainWindow> window;
+};
+
 void BM_Import(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
-    bench::Workbench bench;
+    ImportBench bench(count);
     AppContext& context = bench.context;
-    QFile file(bench.dir.filePath(QStringLiteral("names.txt")));
-    file.open(QIODevice::WriteOnly);
-    file.write(nameFile(count));
-    file.close();
-    bench.dialogs.filesToPick = {file.fileName()};
-    NameDatabase::create(context.paths.nameDatabaseFile());
-    MainWindow window(context);
-    window.load();
-    qobject_cast<QRadioButton*>(window.control(QStringLiteral("Option8")))->setChecked(true);
-    auto* load = qobject_cast<QPushButton*>(window.control(QStringLiteral("PushButton6")));
+    MainWindow& window = *bench.window;
+    QPushButton* load = bench.button("PushButton6");
 
     for (auto _ : state) {
         state.PauseTiming();
@@ -66,19 +80,10 @@ BENCHMARK(BM_Import)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond
 // back under its rowid, and the lists refilled.
 void BM_UndoClear(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
-    bench::Workbench bench;
-    AppContext& context = bench.context;
-    QFile file(bench.dir.filePath(QStringLiteral("names.txt")));
-    file.open(QIODevice::WriteOnly);
-    file.write(nameFile(count));
-    file.close();
-    bench.dialogs.filesToPick = {file.fileName()};
-    NameDatabase::create(context.paths.nameDatabaseFile());
-    MainWindow window(context);
-    window.load();
-    qobject_cast<QRadioButton*>(window.control(QStringLiteral("Option8")))->setChecked(true);
-    qobject_cast<QPushButton*>(window.control(QStringLiteral("PushButton6")))->click();
-    auto* clear = qobject_cast<QPushButton*>(window.control(QStringLiteral("PushButton4")));
+    ImportBench bench(count);
+    MainWindow& window = *bench.window;
+    bench.button("PushButton6")->click();
+    QPushButton* clear = bench.button("PushButton4");
 
     for (auto _ : state) {
         state.PauseTiming();

@@ -37,36 +37,18 @@ bool isFirst(NameKind kind) {
     return kind == NameKind::First;
 }
 
-// The actions as the Edit menu names them ("Undo Clear First Names").
-QString addFirstName() {
-    return QCoreApplication::translate("Form1", "Add First Name");
-}
-QString addLastName() {
-    return QCoreApplication::translate("Form1", "Add Last Name");
-}
-QString deleteFirstName() {
-    return QCoreApplication::translate("Form1", "Delete First Name");
-}
-QString deleteLastName() {
-    return QCoreApplication::translate("Form1", "Delete Last Name");
-}
-QString clearFirstNames() {
-    return QCoreApplication::translate("Form1", "Clear First Names");
-}
-QString clearLastNames() {
-    return QCoreApplication::translate("Form1", "Clear Last Names");
-}
-QString loadFirstNames() {
-    return QCoreApplication::translate("Form1", "Load First Names From File");
-}
-QString loadLastNames() {
-    return QCoreApplication::translate("Form1", "Load Last Names From File");
-}
-QString dropFirstNames() {
-    return QCoreApplication::translate("Form1", "Drop Files on First Names");
-}
-QString dropLastNames() {
-    return QCoreApplication::translate("Form1", "Drop Files on Last Names");
+// The actions as the Edit menu names them ("Undo Clear First Names"), for first names then last names.
+enum class Action { Add, Delete, Clear, Load, Drop };
+constexpr const char* kActionNames[][2] = {
+    {QT_TRANSLATE_NOOP("Form1", "Add First Name"), QT_TRANSLATE_NOOP("Form1", "Add Last Name")},
+    {QT_TRANSLATE_NOOP("Form1", "Delete First Name"), QT_TRANSLATE_NOOP("Form1", "Delete Last Name")},
+    {QT_TRANSLATE_NOOP("Form1", "Clear First Names"), QT_TRANSLATE_NOOP("Form1", "Clear Last Names")},
+    {QT_TRANSLATE_NOOP("Form1", "Load First Names From File"), QT_TRANSLATE_NOOP("Form1", "Load Last Names From File")},
+    {QT_TRANSLATE_NOOP("Form1", "Drop Files on First Names"), QT_TRANSLATE_NOOP("Form1", "Drop Files on Last Names")},
+};
+
+QString actionName(Action action, NameKind kind) {
+    return QCoreApplication::translate("Form1", kActionNames[static_cast<int>(action)][isFirst(kind) ? 0 : 1]);
 }
 
 } // namespace
@@ -123,7 +105,7 @@ void NameListActions::addClick(NameKind kind) {
     std::optional<QString> name;
     g.step(104, [&] { name = nameFromEntry(typed); });
     g.mark(106);
-    NameChange change{isFirst(kind) ? addFirstName() : addLastName()};
+    NameChange change{actionName(Action::Add, kind)};
     if (name) {
         const NameSource source = m_options.listChoice().source;
         if (const char* statement = insertStatementFor(source, kind))
@@ -148,8 +130,7 @@ void NameListActions::deleteClick(NameKind kind) {
     g.step(102, [&] { database.open(); });
     const ListChoice choice = m_options.listChoice();
     const bool clear = choice.source == NameSource::UserList;
-    NameChange change{first ? (clear ? clearFirstNames() : deleteFirstName())
-                            : (clear ? clearLastNames() : deleteLastName())};
+    NameChange change{actionName(clear ? Action::Clear : Action::Delete, kind)};
     const auto run = [&](int line, NameTable table, const char* statement, const QStringList& values = {}) {
         g.step(line, [&] { change.remove(database, table, statement, values); });
     };
@@ -191,9 +172,7 @@ void NameListActions::importFiles(NameKind kind, const std::optional<QStringList
     if (g.test(110, [&] { return paths.isEmpty(); }))
         return;
     g.step(116, [&] { m_pointer.setBusy(); });
-    const bool first = isFirst(kind);
-    NameChange change{dropped ? (first ? dropFirstNames() : dropLastNames())
-                              : (first ? loadFirstNames() : loadLastNames())};
+    NameChange change{actionName(dropped ? Action::Drop : Action::Load, kind)};
     const ImportTarget target{m_context.dialogs, m_context.paths.nameDatabase(),
                               [this] { return m_options.listChoice().source; }, &change};
     for (const QString& path : paths)

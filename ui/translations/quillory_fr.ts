@@ -561,6 +561,10 @@ L’enregistrer plutôt dans un fichier ?</translation>
         <source>cannot make a temporary file in %1: %2</source>
         <translation>impossible de créer un fichier temporaire dans %1 : %2</translation>
     </message>
+    <message>
+        <source>population table, line %1: not an age, a year of birth and the numbers of men and women</source>
+        <translation>table de population, ligne %1 : ni un âge, ni une année de naissance suivis des nombres d’hommes et de femmes</translation>
+    </message>
 </context>
 <context>
     <name>quillory::ListControl</name>
