@@ -563,7 +563,7 @@ L’enregistrer plutôt dans un fichier ?</translation>
     </message>
     <message>
         <source>population table, line %1: not an age, a year of birth and the numbers of men and women</source>
-        <translation>table de population, ligne %1 : ni un âge, ni une année de naissance suivis des nombres d’hommes et de femmes</translation>
+        <translation>table de population, ligne %1 : ce n’est pas un âge, une année de naissance et les nombres d’hommes et de femmes</translation>
     </message>
 </context>
 <context>
