@@ -1,13 +1,19 @@
 // The people of France by age, built into the program: the totals INSEE gives, the last row spread
-// over the oldest ages by its stated rule, and a table that does not fit refused with its line.
+// over the oldest ages by its stated rule, a table that does not fit refused with its line, and
+// today's people drawn from it.
 #include "core/apperror.h"
 #include "generator/population.h"
+#include "generator/today.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <string>
+#include <variant>
 
 using namespace quillory;
 
@@ -60,5 +66,80 @@ TEST(Population, ATableThatDoesNotFitIsRefusedWithItsLine) {
             EXPECT_TRUE(error.message().contains(QStringLiteral("line %1:").arg(line)))
                 << error.message().toStdString();
         }
+    }
+}
+
+// Today's people: each sex and age as often as France has them, and days of birth that give each an
+// age in the range on the reference day; a day before the data or a range of nobody is refused.
+TEST(TodayDraw, DrawsSexAndAgeAsFranceHasThemAndEveryBirthInTheRange) {
+    const Population& france = Population::france();
+    struct Case {
+        QDate on;
+        int youngest;
+        int oldest;
+        QDate earliest; // the days of birth the range allows
+        QDate latest;
+    };
+    for (const Case& c : {
+             Case{QDate(2026, 1, 1), 0, 110, QDate(1915, 1, 2), QDate(2026, 1, 1)},
+             Case{QDate(2026, 1, 1), 0, 0, QDate(2025, 1, 2), QDate(2026, 1, 1)},
+             Case{QDate(2026, 1, 1), 18, 65, QDate(1960, 1, 2), QDate(2008, 1, 1)},
+             Case{QDate(2030, 6, 15), 0, 110, QDate(1915, 1, 2), QDate(2026, 1, 1)},
+             Case{QDate(2028, 2, 29), 20, 20, QDate(2007, 3, 1), QDate(2008, 2, 29)},
+         }) {
+        SCOPED_TRACE(c.on.toString(Qt::ISODate).toStdString() + " " + std::to_string(c.youngest));
+        const auto made = TodayDraw::make(france, {c.on, c.youngest, c.oldest});
+        ASSERT_TRUE(std::holds_alternative<TodayDraw>(made));
+        const TodayDraw& draw = std::get<TodayDraw>(made);
+        RandomSource sequence(2026);
+        QDate first = c.latest;
+        QDate last = c.earliest;
+        for (int i = 0; i < 20'000; ++i) {
+            const TodayDraw::Born born = draw.draw(sequence);
+            ASSERT_TRUE(born.date >= c.earliest && born.date <= c.latest) << born.date.toString().toStdString();
+            const int age = ageOn(born.date, c.on);
+            ASSERT_TRUE(age >= c.youngest && age <= c.oldest) << age;
+            ASSERT_EQ(born.cohort,
+                      born.date.month() == 1 && born.date.day() == 1 ? born.date.year() - 1 : born.date.year());
+            first = std::min(first, born.date);
+            last = std::max(last, born.date);
+        }
+        if (c.youngest == c.oldest) {
+            EXPECT_EQ(first, c.earliest);
+            EXPECT_EQ(last, c.latest);
+        }
+    }
+
+    // Sex and age (100 and over together) against the table, as a chi-square over 202 cells.
+    const auto made = TodayDraw::make(france, {});
+    const TodayDraw& draw = std::get<TodayDraw>(made);
+    RandomSource sequence(7);
+    constexpr int kDraws = 200'000;
+    std::map<std::pair<char, int>, int> drawn;
+    for (int i = 0; i < kDraws; ++i) {
+        const TodayDraw::Born born = draw.draw(sequence);
+        ++drawn[{born.sex, std::min(Population::kYear - 1 - born.cohort, 100)}];
+    }
+    const double everyone = static_cast<double>(france.total('F') + france.total('M'));
+    double chiSquare = 0;
+    for (const char sex : {'F', 'M'}) {
+        for (int age = 0; age <= 100; ++age) {
+            double people = 0;
+            for (int older = age; older <= (age == 100 ? Population::kOldest : age); ++older)
+                people += france.people(sex, older);
+            const double expected = kDraws * people / everyone;
+            const double difference = drawn[{sex, age}] - expected;
+            chiSquare += difference * difference / expected;
+        }
+    }
+    EXPECT_LT(chiSquare, 201 + 5 * std::sqrt(2 * 201.0)) << "201 degrees of freedom";
+
+    for (const auto& [rules, problem] :
+         {std::pair{TodayDraw::Rules{QDate(2025, 12, 31), 0, 110}, TodayDraw::Problem::BeforeThePopulation},
+          std::pair{TodayDraw::Rules{QDate(2030, 1, 1), 0, 3}, TodayDraw::Problem::NobodyOfThoseAges},
+          std::pair{TodayDraw::Rules{QDate(2026, 1, 1), 40, 30}, TodayDraw::Problem::NobodyOfThoseAges}}) {
+        const auto refused = TodayDraw::make(france, rules);
+        ASSERT_TRUE(std::holds_alternative<TodayDraw::Problem>(refused));
+        EXPECT_EQ(std::get<TodayDraw::Problem>(refused), problem);
     }
 }
