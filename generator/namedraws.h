@@ -40,8 +40,10 @@ public:
     /** Weights must be positive, with a sum below 2^64. */
     explicit AliasTable(std::span<const std::uint64_t> weights);
 
-    std::uint32_t draw(RandomSource& random) const {
-        const unsigned __int128 product = static_cast<unsigned __int128>(random.nextBits()) * m_columns.size();
+    std::uint32_t draw(RandomSource& random) const { return drawWith(random.nextBits()); }
+    /** The draw of the number `x`. */
+    std::uint32_t drawWith(std::uint64_t x) const {
+        const unsigned __int128 product = static_cast<unsigned __int128>(x) * m_columns.size();
         const auto index = static_cast<std::uint32_t>(product >> 64);
         const Column& column = m_columns[index];
         // Without a branch: which way a draw goes is as unpredictable as the draw itself.

@@ -1,7 +1,8 @@
 // The people of France by age, built into the program: the totals INSEE gives, the last row spread
 // over the oldest ages by its stated rule, a table that does not fit refused with its line, and
-// today's people drawn from it.
+// today's people drawn from it with first names of their years.
 #include "core/apperror.h"
+#include "generator/periodnames.h"
 #include "generator/population.h"
 #include "generator/today.h"
 
@@ -142,4 +143,48 @@ TEST(TodayDraw, DrawsSexAndAgeAsFranceHasThemAndEveryBirthInTheRange) {
         ASSERT_TRUE(std::holds_alternative<TodayDraw::Problem>(refused));
         EXPECT_EQ(std::get<TodayDraw::Problem>(refused), problem);
     }
+}
+
+// The first names of a person born in a year: only those given to that sex in the period that holds
+// the year, as often as they were given then; one number a draw, whatever it gives.
+TEST(PeriodNames, DrawsOnlyNamesGivenToThatSexInThatPeriodAsOftenAsTheyWere) {
+    const std::vector<NameBirthSpans> births{
+        {{{1930, 1939, 1000}, {1940, 1949, 500}}, {}},                 // 0 Jacqueline
+        {{{2000, 2009, 800}, {2020, 2024, 300}}, {}},                  // 1 Léa
+        {{{2000, 2009, 200}, {2020, 2024, 100}}, {{2000, 2009, 100}}}, // 2 Camille
+        {{}, {{1930, 1939, 900}, {2020, 2024, 10}}},                   // 3 Jean
+        {{}, {}},                                                      // 4 a name without births
+    };
+    const PeriodNames names(births);
+    struct Case {
+        char sex;
+        int year;
+        std::map<std::uint32_t, double> shares; // none: nobody
+    };
+    for (const Case& c : {
+             Case{'F', 1935, {{0, 1.0}}}, Case{'F', 1910, {{0, 1.0}}}, // before the first period: the first
+             Case{'F', 2005, {{1, 0.8}, {2, 0.2}}}, Case{'M', 2005, {{2, 1.0}}},
+             Case{'F', 2025, {{1, 0.75}, {2, 0.25}}},          // after the last period: the last
+             Case{'M', 2024, {{3, 1.0}}}, Case{'M', 1945, {}}, // no boy was named then
+         }) {
+        SCOPED_TRACE(std::string(1, c.sex) + " " + std::to_string(c.year));
+        RandomSource sequence(11);
+        std::map<std::uint32_t, int> drawn;
+        constexpr int kDraws = 20'000;
+        for (int i = 0; i < kDraws; ++i) {
+            RandomSource next = sequence;
+            next.nextBits();
+            const std::optional<std::uint32_t> item = names.draw(c.sex, c.year, sequence);
+            ASSERT_EQ(sequence.nextBits(), next.nextBits()) << "one number a draw";
+            ASSERT_EQ(item.has_value(), !c.shares.empty());
+            if (item)
+                ++drawn[*item];
+        }
+        for (const auto& [item, count] : drawn)
+            ASSERT_TRUE(c.shares.contains(item)) << "name " << item << " was not given then";
+        for (const auto& [item, share] : c.shares)
+            EXPECT_NEAR(drawn[item] / double(kDraws), share, 0.015) << "name " << item;
+    }
+    EXPECT_EQ(names.emptyPeriods('M'), std::vector<int>({1940}));
+    EXPECT_EQ(names.emptyPeriods('F'), std::vector<int>());
 }
