@@ -58,12 +58,21 @@ BENCHMARK(BM_CliWeighted)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 // First names as given in the 2000s, last names weighted: to be compared with BM_CliText.
 void BM_CliBorn(benchmark::State& state) {
     CliBench bench(static_cast<int>(state.range(0)));
-    bench.options.born = BirthYears{2000, 2009};
+    bench.options.born = BirthYears{2000, 2009, std::nullopt, std::nullopt};
     bench.options.bornText = QStringLiteral("2000-2009");
     bench.options.weighted = true;
     bench.run(state);
 }
 BENCHMARK(BM_CliBorn)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// The people of today, their names alone: to be compared with BM_CliWeighted.
+void BM_CliAlive(benchmark::State& state) {
+    CliBench bench(static_cast<int>(state.range(0)));
+    bench.options.alive = true;
+    bench.options.weighted = true;
+    bench.run(state);
+}
+BENCHMARK(BM_CliAlive)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 void BM_CliUnique(benchmark::State& state) {
     CliBench bench(static_cast<int>(state.range(0)));
@@ -88,6 +97,18 @@ void BM_CliFields(benchmark::State& state) {
     bench.run(state);
 }
 BENCHMARK(BM_CliFields)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// Every field for the people of today: to be compared with BM_CliFields.
+void BM_CliAliveFields(benchmark::State& state) {
+    CliBench bench(static_cast<int>(state.range(0)));
+    bench.options.format = cli::Format::Csv;
+    bench.options.alive = true;
+    bench.options.weighted = true;
+    for (int field = 0; field <= static_cast<int>(cli::Field::LastNameAscii); ++field)
+        bench.options.fields.push_back(static_cast<cli::Field>(field));
+    bench.run(state);
+}
+BENCHMARK(BM_CliAliveFields)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // What BM_CliFields is held to besides BM_CliCsv: its very bytes (six times those of the names alone)
 // written to a file and made durable as -o makes it, without drawing anything.

@@ -163,7 +163,8 @@ private:
     bool m_onScreen = false;
 };
 
-template <typename Writer> void pump(NameStream& stream, Writer& writer, std::int64_t count, Progress& progress) {
+template <typename Stream, typename Writer>
+void pump(Stream& stream, Writer& writer, std::int64_t count, Progress& progress) {
     constexpr std::int64_t kBetweenLooks = 1 << 16;
     for (std::int64_t done = 0; done < count;) {
         const std::int64_t until = std::min(count, done + kBetweenLooks);
@@ -179,6 +180,66 @@ bool weighable(const DrawPool& pool) {
     for (const std::uint64_t weight : pool.weights)
         total += weight;
     return total <= std::numeric_limits<std::uint64_t>::max();
+}
+
+QString sexWord(char sex) {
+    return sex == 'F' ? QStringLiteral("girls") : QStringLiteral("boys");
+}
+
+// The people of today for --alive, and the first names of each sex and period of the first pool;
+// a combination that leaves some of those people without a first name is a usage error.
+void drawToday(const Options& options, RunPools& pools, const std::shared_ptr<const FirstNameBirths>& births,
+               const QString& firstSource) {
+    const char sex = options.gender == GenderChoice::FemaleOnly ? 'F'
+                     : options.gender == GenderChoice::MaleOnly ? 'M'
+                                                                : '\0';
+    const Options::Ages ages = options.age.value_or(Options::Ages{});
+    std::variant<TodayDraw, TodayDraw::Problem> today = TodayDraw::make(
+        Population::france(), {.on = options.on,
+                               .youngest = ages.youngest,
+                               .oldest = ages.oldest,
+                               .sex = sex,
+                               .firstYear = options.born ? std::optional<int>(options.born->first) : std::nullopt,
+                               .lastYear = options.born ? std::optional<int>(options.born->last) : std::nullopt});
+    if (std::holds_alternative<TodayDraw::Problem>(today)) {
+        QString asked = QStringLiteral("--alive");
+        if (options.age)
+            asked += QStringLiteral(" --age ") + options.ageText;
+        if (options.born)
+            asked += QStringLiteral(" --born ") + options.bornText;
+        if (!options.onText.isEmpty())
+            asked += QStringLiteral(" --on ") + options.onText;
+        throw Failure{kUsage, QStringLiteral("%1: nobody alive then is of those ages%2 (the people are those of "
+                                             "%3-01-01, nobody born since)")
+                                  .arg(asked, options.born ? QStringLiteral(" and born in those years") : QString())
+                                  .arg(Population::kYear)};
+    }
+    pools.today.emplace(std::get<TodayDraw>(std::move(today)));
+    if (options.part == NamePart::LastOnly)
+        return;
+
+    const PeopleSource& people = pools.people;
+    const auto birthsOf = [&](std::uint32_t item) -> const NameBirthSpans* {
+        const std::uint32_t place = people.placeOfText             ? people.placeOfText(pools.first.texts.bytes(item))
+                                    : item < people.placeOf.size() ? people.placeOf[item]
+                                                                   : PersonDraw::kNoBirths;
+        const std::vector<NameBirthSpans>& all = people.placeOfText ? births->all() : people.births;
+        return place < all.size() ? &all[place] : nullptr;
+    };
+    pools.periodNames = std::make_shared<const PeriodNames>(
+        periodsOf(births->all()), static_cast<std::uint32_t>(pools.first.texts.size()), birthsOf);
+    for (const char each : {'F', 'M'}) {
+        for (int cohort = Population::kYear - 1 - Population::kOldest; cohort < Population::kYear; ++cohort) {
+            if (pools.today->reaches(each, cohort) && !pools.periodNames->hasNames(each, cohort)) {
+                const auto [from, to] = pools.periodNames->periodYears(cohort);
+                throw Failure{kUsage, QStringLiteral("--alive: no first name of %1 was given to %2 born in %3-%4, and "
+                                                     "some of the people alive are of those years")
+                                          .arg(firstSource, sexWord(each))
+                                          .arg(from)
+                                          .arg(to)};
+            }
+        }
+    }
 }
 
 } // namespace
@@ -205,17 +266,23 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     // The weights, read first so that each name is weighed as it is read.
     std::optional<NameWeights> weights;
     if (options.weighted) {
-        const WeightChoice choice{
-            .commonNames = options.weighted, .born = needFirst ? options.born : std::nullopt, .gender = options.gender};
+        const WeightChoice choice{.commonNames = options.weighted,
+                                  .born = needFirst && !options.alive ? options.born : std::nullopt,
+                                  .gender = options.gender};
         try {
             weights = NameWeights::read(choice, environment.paths, choice.born ? &openDatabase() : nullptr,
                                         !options.database.isEmpty());
         } catch (const AppError& error) {
             throw Failure{kRunFailure, error.message()};
         }
-        if (!weights->anyFirstNameBorn())
+        if (!weights->anyFirstNameBorn()) {
+            if (options.age && !options.alive)
+                throw Failure{kUsage,
+                              QStringLiteral("--age %1: no %2first names were given in the days of birth of those ages")
+                                  .arg(options.ageText, genderWord(options.gender))};
             throw Failure{kUsage, QStringLiteral("--born %1: no %2first names were given in those years")
                                       .arg(options.bornText, genderWord(options.gender))};
+        }
     }
 
     // The births of each first name by sex and period, when the fields need the person behind it.
@@ -223,7 +290,7 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     PeopleSource people;
     QHash<const NameBirthSpans*, std::uint32_t> birthsPlaces;
     constexpr std::size_t kMostPlacesKept = std::size_t{1} << 18;
-    if (needFirst && needsPerson(options.fields)) {
+    if (needFirst && (needsPerson(options.fields) || options.alive)) {
         try {
             births = std::make_shared<const FirstNameBirths>(
                 readFirstNameBirths(environment.paths, options.firstNamesFile.isEmpty() ? &openDatabase() : nullptr,
@@ -296,7 +363,7 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     if (database)
         database->close();
 
-    RunPools pools{first.take(), last.take(), {}, std::move(people)};
+    RunPools pools{first.take(), last.take(), {}, std::move(people), std::nullopt, nullptr};
     if (!weighable(pools.first) || !weighable(pools.last))
         throw Failure{kRunFailure, QStringLiteral("%1: the births add up to more than a draw can weigh")
                                        .arg(environment.paths.besideProgram(kBirthsFile))};
@@ -310,6 +377,8 @@ RunPools loadPools(const Options& options, const Environment& environment) {
                 kRunFailure,
                 QStringLiteral("no last names to draw from in %1").arg(sourceName(options, false, databaseFile))};
     }
+    if (options.alive)
+        drawToday(options, pools, births, sourceName(options, true, databaseFile));
     // A line that joins both parts can be printed by two pairs; a unique run gives it once. The
     // records of people join them in full_name alone; their other fields keep the parts apart.
     const bool joined =
@@ -321,18 +390,11 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     return pools;
 }
 
-void writeNames(const Options& options, const RunPools& pools, std::uint64_t seed, Environment& environment) {
-    RandomSource random(seed);
-    NameStream stream(pools.first, pools.last, {options.part, options.weighted, options.unique}, random, pools.repeats);
-    if (options.unique) {
-        const std::uint64_t distinct = stream.distinctNames();
-        if (static_cast<std::uint64_t>(options.count) > distinct)
-            throw Failure{kUsage, QStringLiteral("--unique: these lists give %1 different names, not %2")
-                                      .arg(distinct)
-                                      .arg(options.count)};
-        stream.expect(static_cast<std::uint64_t>(options.count));
-    }
+namespace {
 
+template <typename Stream>
+void writeStream(const Options& options, const RunPools& pools, std::uint64_t seed, Environment& environment,
+                 Stream& stream) {
     try {
         const bool showProgress =
             environment.errorsOnTerminal && !(options.toStandardOutput() && environment.outputOnTerminal);
@@ -395,6 +457,50 @@ void writeNames(const Options& options, const RunPools& pools, std::uint64_t see
         writer.finish();
     } catch (const AppError& error) {
         throw Failure{kRunFailure, error.message()};
+    }
+}
+
+Failure tooFew(std::uint64_t distinct, std::int64_t count) {
+    return Failure{kUsage,
+                   QStringLiteral("--unique: these lists give %1 different names, not %2").arg(distinct).arg(count)};
+}
+
+} // namespace
+
+void writeNames(const Options& options, const RunPools& pools, std::uint64_t seed, Environment& environment) {
+    RandomSource random(seed);
+    if (!pools.today) {
+        NameStream stream(pools.first, pools.last, {options.part, options.weighted, options.unique}, random,
+                          pools.repeats);
+        if (options.unique) {
+            const std::uint64_t distinct = stream.distinctNames();
+            if (static_cast<std::uint64_t>(options.count) > distinct)
+                throw tooFew(distinct, options.count);
+            stream.expect(static_cast<std::uint64_t>(options.count));
+        }
+        writeStream(options, pools, seed, environment, stream);
+        return;
+    }
+    if (options.unique) {
+        RandomSource unused(seed);
+        const std::uint64_t distinct =
+            NameStream(pools.first, pools.last, {options.part, false, true}, unused, pools.repeats).distinctNames();
+        if (static_cast<std::uint64_t>(options.count) > distinct)
+            throw tooFew(distinct, options.count);
+    }
+    // The people of today: each record's person first, from the second sequence, then the name.
+    RandomSource peoples = RandomSource::second(seed);
+    TodayNames today(*pools.today, pools.periodNames.get(), static_cast<std::uint32_t>(pools.first.texts.size()),
+                     pools.last, options.part, random, peoples);
+    if (options.unique)
+        today.makeUnique(pools.repeats);
+    try {
+        writeStream(options, pools, seed, environment, today);
+    } catch (const TodayNames::Exhausted& exhausted) {
+        throw Failure{kUsage, QStringLiteral("--unique --alive: name %1 was drawn %2 times and given already each "
+                                             "time; ask for fewer names")
+                                  .arg(exhausted.record)
+                                  .arg(TodayNames::kMostTries)};
     }
 }
 

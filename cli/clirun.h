@@ -5,12 +5,15 @@
 
 #include "core/apppaths.h"
 #include "generator/drawpool.h"
+#include "generator/today.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 /** A run of quillory-cli: the pools read, the names drawn and written. */
@@ -52,6 +55,9 @@ struct RunPools {
     DrawPool last;
     std::vector<std::uint64_t> repeats;
     PeopleSource people;
+    /** With --alive: the people of today, and the first names of each sex and period of the first pool. */
+    std::optional<TodayDraw> today;
+    std::shared_ptr<const PeriodNames> periodNames;
 };
 
 /** Reads the names a run draws from. Throws Failure. */

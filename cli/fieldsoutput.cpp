@@ -18,10 +18,16 @@ std::unique_ptr<NameWriter> makeFieldsWriter(const Options& options, const DrawP
                          : options.gender == GenderChoice::MaleOnly ? 'M'
                                                                     : '\0',
                   .firstYear = options.born ? std::optional<int>(options.born->first) : std::nullopt,
-                  .lastYear = options.born ? std::optional<int>(options.born->last) : std::nullopt},
+                  .lastYear = options.born ? std::optional<int>(options.born->last) : std::nullopt,
+                  .firstDay = options.born ? options.born->firstDay : std::nullopt,
+                  .lastDay = options.born ? options.born->lastDay : std::nullopt},
+        .personWithName = options.alive,
+        .titledFrom18On = options.alive || options.age ? std::optional<QDate>(options.on) : std::nullopt,
         .seed = seed,
         .workbook = options.output,
     };
+    if (options.alive) // each person comes with the name
+        return makePeopleWriter(records, first.texts, last.texts, {}, std::move(sink));
     return makePeopleWriter(records, first.texts, last.texts, std::move(people.births), std::move(sink),
                             std::move(people.placeOf), std::move(people.placeOfText));
 }

@@ -2,6 +2,7 @@
 
 #include "core/appinfo.h"
 #include "core/random.h"
+#include "generator/today.h"
 #include "store/lastnamespellings.h"
 
 #include <QCommandLineParser>
@@ -23,7 +24,8 @@ const QString kDescription =
 
 const QString kAfterOptions = QStringLiteral(
     "\n"
-    "Names are drawn uniformly and with repetition unless --weighted, --born or --unique says otherwise.\n"
+    "Names are drawn uniformly and with repetition unless --weighted, --born, --alive, --age or --unique\n"
+    "says otherwise.\n"
     "Each part is in proper case and keeps its inner spaces (Da Silva); --strip-spaces gives the\n"
     "window's form (Dasilva). The same --seed, options and name lists always give the same output,\n"
     "byte for byte.\n"
@@ -33,13 +35,15 @@ const QString kAfterOptions = QStringLiteral(
     "Exit status:\n"
     "  0  if OK (also when a reader of the output went away early),\n"
     "  1  if a name list or the output could not be read or written,\n"
-    "  2  if the command line is wrong, --unique asks for more names than exist, or nobody of the\n"
-    "     chosen gender was given a first name in the --born years.\n"
+    "  2  if the command line is wrong, --unique asks for more names than exist, nobody of the\n"
+    "     chosen gender was given a first name in the --born years, or nobody alive is of the\n"
+    "     --age ages.\n"
     "\n"
     "Examples:\n"
     "  quillory-cli -n 5 --seed 42\n"
     "  quillory-cli -n 1000 --gender female --weighted --format csv -o names.csv\n"
     "  quillory-cli -n 30 --born 2018-2021 --format csv -o nursery.csv\n"
+    "  quillory-cli -n 1000 --alive --age 18-80 --format csv --fields full_name,birth_date,email\n"
     "  quillory-cli -n 100000 --unique | sort | uniq -d      (prints nothing)\n"
     "  quillory-cli -n 20 --part first --first-names prenoms.txt\n");
 
@@ -53,7 +57,9 @@ constexpr Choice kParts[] = {{"first-last", static_cast<int>(NamePart::FirstAndL
                              {"last", static_cast<int>(NamePart::LastOnly)}};
 constexpr Choice kGenders[] = {{"both", static_cast<int>(GenderChoice::Both)},
                                {"male", static_cast<int>(GenderChoice::MaleOnly)},
-                               {"female", static_cast<int>(GenderChoice::FemaleOnly)}};
+                               {"female", static_cast<int>(GenderChoice::FemaleOnly)},
+                               {"f", static_cast<int>(GenderChoice::FemaleOnly)},
+                               {"m", static_cast<int>(GenderChoice::MaleOnly)}};
 constexpr Choice kSources[] = {{"builtin", static_cast<int>(NameSource::HalvardsList)},
                                {"user", static_cast<int>(NameSource::UserList)}};
 constexpr Choice kFormats[] = {{"text", static_cast<int>(Format::Text)},
@@ -138,6 +144,31 @@ std::variant<BirthYears, QString> bornFromArgument(const QString& text) {
         .arg(text);
 }
 
+std::variant<Options::Ages, QString> agesFromArgument(const QString& text) {
+    static const QRegularExpression kAges(QStringLiteral("^\\s*(\\d{1,9})\\s*(?:[-\u2013]\\s*(\\d{1,9})\\s*)?$"));
+    const QRegularExpressionMatch match = kAges.match(text);
+    if (!match.hasMatch())
+        return QStringLiteral("invalid value '%1' for --age (an age or a range of ages, such as 30 or 18-65)")
+            .arg(text);
+    const int youngest = match.captured(1).toInt();
+    const int oldest = match.captured(2).isEmpty() ? youngest : match.captured(2).toInt();
+    if (youngest > Population::kOldest || oldest > Population::kOldest)
+        return QStringLiteral("--age %1: ages run from 0 to %2").arg(text).arg(Population::kOldest);
+    if (oldest < youngest)
+        return QStringLiteral("--age %1: the range runs backwards (write %2-%3)").arg(text).arg(oldest).arg(youngest);
+    return Options::Ages{youngest, oldest};
+}
+
+std::variant<QDate, QString> dayFromArgument(const QString& text) {
+    static const QRegularExpression kDay(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    const QDate day = kDay.match(text).hasMatch() ? QDate::fromString(text, Qt::ISODate) : QDate();
+    if (!day.isValid())
+        return QStringLiteral("invalid value '%1' for --on (a day written YYYY-MM-DD, such as 2026-01-01)").arg(text);
+    if (day.year() < kFirstBirthYear)
+        return QStringLiteral("--on %1: the days run from %2-01-01").arg(text).arg(kFirstBirthYear);
+    return day;
+}
+
 std::optional<std::int64_t> countFromArgument(const QString& text) {
     if (text.isEmpty() || text.size() > 10)
         return std::nullopt;
@@ -166,7 +197,7 @@ struct OptionSpec {
 constexpr OptionSpec kOptions[] = {
     {"count", 'n', "N", "how many names to write, 0 to 2147483647 (default 100)"},
     {"part", 0, "PART", "first-last, first or last (default first-last)"},
-    {"gender", 0, "GENDER", "first names of Halvard's List: both, male or female (default both)"},
+    {"gender", 0, "GENDER", "first names of Halvard's List: both, male (M) or female (F) (default both)"},
     {"source", 0, "SOURCE", "builtin (Halvard's List, the default) or user (the User List)"},
     {"database", 0, "FILE", "read names from this names.mdb instead of Quillory's own (never written)"},
     {"first-names", 0, "FILE", "draw first names from a text file, one name per line"},
@@ -178,6 +209,13 @@ constexpr OptionSpec kOptions[] = {
     {"born", 0, "YEARS",
      "draw first names as they were given in France in these years, 1900 to 2024 (1954, or 2000-2009): each "
      "in proportion to its births then, a name not given then never; last names as --weighted draws them"},
+    {"alive", 0, nullptr,
+     "people alive on the --on day, each sex and age as many as France counts (1 January 2026), each first "
+     "name as given in the years of the person's birth; implies --weighted"},
+    {"age", 0, "AGES",
+     "only people of these ages in completed years on the --on day, 0 to 110 (30, or 18-65); without "
+     "--alive, the first names as given in the days of birth those ages allow"},
+    {"on", 0, "DAY", "the day ages are told on, YYYY-MM-DD (default 2026-01-01); with --alive, not before it"},
     {"unique", 0, nullptr, "never write the same name twice (fails when fewer exist)"},
     {"seed", 0, "N",
      "start the random sequence at N, 0 to 18446744073709551615, for output that never changes (default: a "
@@ -381,8 +419,13 @@ Request parseArguments(const QStringList& arguments) {
         }
         if (parser.isSet("part"))
             o.part = static_cast<NamePart>(choose(QStringLiteral("part"), parser.value("part"), kParts));
-        if (parser.isSet("gender"))
-            o.gender = static_cast<GenderChoice>(choose(QStringLiteral("gender"), parser.value("gender"), kGenders));
+        if (parser.isSet("gender")) {
+            // The letters the sex field prints, in either case, name a gender too.
+            QString gender = parser.value("gender");
+            if (gender.size() == 1)
+                gender = gender.toLower();
+            o.gender = static_cast<GenderChoice>(choose(QStringLiteral("gender"), gender, kGenders));
+        }
         if (parser.isSet("source"))
             o.source = static_cast<NameSource>(choose(QStringLiteral("source"), parser.value("source"), kSources));
         if (parser.isSet("format"))
@@ -409,6 +452,23 @@ Request parseArguments(const QStringList& arguments) {
             o.born = std::get<BirthYears>(years);
             o.weighted = true;
         }
+        o.alive = parser.isSet("alive");
+        if (o.alive)
+            o.weighted = true;
+        if (parser.isSet("age")) {
+            o.ageText = parser.value("age");
+            const std::variant<Options::Ages, QString> ages = agesFromArgument(o.ageText);
+            if (const QString* error = std::get_if<QString>(&ages))
+                throw UsageError{*error};
+            o.age = std::get<Options::Ages>(ages);
+        }
+        if (parser.isSet("on")) {
+            o.onText = parser.value("on");
+            const std::variant<QDate, QString> day = dayFromArgument(o.onText);
+            if (const QString* error = std::get_if<QString>(&day))
+                throw UsageError{*error};
+            o.on = std::get<QDate>(day);
+        }
         o.unique = parser.isSet("unique");
         o.ascii = parser.isSet("ascii");
         if (parser.isSet("fields"))
@@ -426,6 +486,26 @@ Request parseArguments(const QStringList& arguments) {
                                             "have no years of birth")};
         if (o.born && o.part == NamePart::LastOnly)
             throw UsageError{QStringLiteral("--born chooses first names, and --part last draws none")};
+        if (!o.onText.isEmpty() && !o.alive && !o.age)
+            throw UsageError{QStringLiteral("--on %1: the day of --alive and --age; give one of them").arg(o.onText)};
+        if (o.alive && o.on < QDate(Population::kYear, 1, 1))
+            throw UsageError{QStringLiteral("--on %1: the people alive are known from %2-01-01; --alive takes that day "
+                                            "or a later one")
+                                 .arg(o.onText)
+                                 .arg(Population::kYear)};
+        // Without --alive, --age chooses the first names by the days of birth it allows, as --born does by years.
+        if (o.age && !o.alive) {
+            if (o.source == NameSource::UserList)
+                throw UsageError{QStringLiteral("--age without --alive draws from Halvard's List only; the User "
+                                                "List's names have no years of birth")};
+            if (!o.firstNamesFile.isEmpty())
+                throw UsageError{QStringLiteral("--age without --alive draws the first names of Halvard's List; those "
+                                                "of --first-names have no years of birth")};
+            if (o.part == NamePart::LastOnly)
+                throw UsageError{
+                    QStringLiteral("--age without --alive chooses first names, and --part last draws none")};
+            o.weighted = true;
+        }
         if (!o.lastNamesFile.isEmpty() && o.part == NamePart::FirstOnly)
             throw UsageError{QStringLiteral("--last-names gives last names, and --part first draws none")};
         if (!o.firstNamesFile.isEmpty() && o.part == NamePart::LastOnly)
@@ -449,6 +529,24 @@ Request parseArguments(const QStringList& arguments) {
             throw UsageError{QStringLiteral("--cells applies to --format xlsx only")};
         if (o.format == Format::Xlsx && o.toStandardOutput())
             throw UsageError{QStringLiteral("--format xlsx needs an output file (-o FILE)")};
+        // Without --alive, --age is the days of birth it allows, inside any --born years and the years
+        // of the first names' births.
+        if (o.age && !o.alive) {
+            const auto [from, to] = birthDaysOfAges(o.on, o.age->youngest, o.age->oldest);
+            const BirthYears years = o.born.value_or(BirthYears{});
+            const QDate first = std::max(from, QDate(years.first, 1, 1));
+            const QDate last = std::min(to, QDate(years.last, 12, 31));
+            if (last < first)
+                throw UsageError{QStringLiteral("--age %1: nobody of those ages on %2 was born in %3 to %4, the years "
+                                                "of the first names' births%5")
+                                     .arg(o.ageText, o.on.toString(Qt::ISODate))
+                                     .arg(years.first)
+                                     .arg(years.last)
+                                     .arg(o.on >= QDate(Population::kYear, 1, 1) ? QStringLiteral("; --alive draws the "
+                                                                                                  "people born since")
+                                                                                 : QString())};
+            o.born = BirthYears{first.year(), last.year(), first.toJulianDay(), last.toJulianDay()};
+        }
         // With --fields, the first row of a worksheet names the columns.
         const std::int64_t rows = o.fields.empty() ? kMaxSheetRows : kMaxSheetRows - 1;
         if (o.format == Format::Xlsx && o.count > rows)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "generator/namegenerator.h"
+#include "generator/population.h"
 #include "results/core/peoplewriter.h"
 #include "store/namebirths.h"
 #include "store/namelists.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -43,6 +45,19 @@ struct Options {
     std::optional<BirthYears> born;
     /** --born as typed, for messages. */
     QString bornText;
+    /** People alive on `on`, in the shares of the population by sex and age (which implies `weighted`). */
+    bool alive = false;
+    /** Only people whose age in completed years on `on` lies in this range. */
+    struct Ages {
+        int youngest = 0;
+        int oldest = Population::kOldest;
+    };
+    std::optional<Ages> age;
+    /** --age as typed, for messages. */
+    QString ageText;
+    /** The day the ages are told on. */
+    QDate on = QDate(Population::kYear, 1, 1);
+    QString onText;
     std::optional<std::uint64_t> seed;
     bool verbose = false;
     Format format = Format::Text;
@@ -81,6 +96,12 @@ Request parseArguments(const QStringList& arguments);
  * kFirstBirthYear to kLastBirthYear; a usage error's text otherwise.
  */
 std::variant<BirthYears, QString> bornFromArgument(const QString& text);
+
+/** The ages of --age as typed: one age (30) or a range (18-65, an en dash allowed), 0 to 110. */
+std::variant<Options::Ages, QString> agesFromArgument(const QString& text);
+
+/** The day of --on as typed: YYYY-MM-DD, from 1900-01-01. */
+std::variant<QDate, QString> dayFromArgument(const QString& text);
 
 /** The whole count as typed: plain digits, 0 to 2,147,483,647; nothing otherwise. */
 std::optional<std::int64_t> countFromArgument(const QString& text);

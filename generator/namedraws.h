@@ -52,6 +52,10 @@ public:
         return index ^ ((index ^ column.alias) & toAlias);
     }
     std::size_t size() const { return m_columns.size(); }
+    /** Column i's threshold and alias. */
+    std::pair<std::uint64_t, std::uint32_t> column(std::size_t i) const {
+        return {m_columns[i].threshold, m_columns[i].alias};
+    }
 
 private:
     // Twelve bytes: a table of millions of names stays small.
@@ -70,10 +74,17 @@ struct DrawRules {
     bool unique = false;
 };
 
-/** One drawn name: the item numbers of its parts in their pools (0 for a part not drawn). */
+/**
+ * One drawn name: the item numbers of its parts in their pools (0 for a part not drawn), and, when
+ * the person was drawn before the name (people of today), that person.
+ */
 struct DrawnName {
     std::uint32_t first = 0;
     std::uint32_t last = 0;
+    /** The day of birth as a Julian day number; 0 when no person came with the name. */
+    std::int32_t born = 0;
+    char sex = 0;            // 'F' or 'M'
+    std::uint8_t domain = 0; // which of the three example domains
 };
 
 /**

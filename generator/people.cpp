@@ -3,6 +3,7 @@
 #include "core/apperror.h"
 #include "namedraws.h"
 
+#include <QDate>
 #include <QString>
 
 #include <algorithm>
@@ -47,30 +48,41 @@ int daysInYear(int year) {
 
 PersonDraw::PersonDraw(Rules rules, std::vector<NameBirthSpans> names, std::vector<std::uint32_t> placeOf)
     : m_rules(rules), m_placeOf(std::move(placeOf)) {
-    const int first = m_rules.firstYear.value_or(std::numeric_limits<int>::min());
-    const int last = m_rules.lastYear.value_or(std::numeric_limits<int>::max());
+    const bool byDays = m_rules.firstDay && m_rules.lastDay;
+    // The first and last of a period, and of the time chosen: years, or with days Julian day numbers.
+    const auto ends = [&](const BirthSpan& span) -> std::pair<std::int64_t, std::int64_t> {
+        if (!byDays)
+            return {span.fromYear, span.toYear};
+        return {QDate(span.fromYear, 1, 1).toJulianDay(), QDate(span.toYear, 12, 31).toJulianDay()};
+    };
+    const std::int64_t first = byDays ? *m_rules.firstDay : m_rules.firstYear.value_or(std::numeric_limits<int>::min());
+    const std::int64_t last = byDays ? *m_rules.lastDay : m_rules.lastYear.value_or(std::numeric_limits<int>::max());
     m_places.reserve(names.size());
     for (const NameBirthSpans& spans : names) {
         std::int64_t scale = 1;
         for (const std::vector<BirthSpan>* list : {&spans.female, &spans.male})
-            for (const BirthSpan& span : *list)
-                scale = std::lcm(scale, std::int64_t{span.toYear} - span.fromYear + 1);
-        // Whole decades and half decades need 10; periods so uneven would weigh beyond exact numbers.
-        if (scale > (std::int64_t{1} << 20))
+            for (const BirthSpan& span : *list) {
+                const auto [from, to] = ends(span);
+                scale = std::lcm(scale, to - from + 1);
+            }
+        // Whole decades and half decades need 10 (their days some 2.4e10); periods so uneven would
+        // weigh beyond exact numbers.
+        if (scale > (std::int64_t{1} << (byDays ? 40 : 20)))
             throw AppError(QStringLiteral("system_firstnamebirths: periods of years too uneven to weigh exactly"));
         Place place{};
         const auto add = [&](const std::vector<BirthSpan>& list) {
             u128 total = 0;
             for (const BirthSpan& span : list) {
-                const std::int64_t length = std::int64_t{span.toYear} - span.fromYear + 1;
-                const std::int64_t covered =
-                    std::max<std::int64_t>(0, std::min(span.toYear, last) - std::max(span.fromYear, first) + 1);
+                const auto [from, to] = ends(span);
+                const std::int64_t length = to - from + 1;
+                const std::int64_t covered = std::max<std::int64_t>(0, std::min(to, last) - std::max(from, first) + 1);
                 total += static_cast<u128>(span.births) * static_cast<std::uint64_t>(covered) *
                          static_cast<std::uint64_t>(scale / length);
                 if (total >> 63)
                     throw AppError(QStringLiteral("system_firstnamebirths: more births than a draw can weigh"));
-                m_periods.push_back(
-                    {static_cast<std::uint64_t>(total), std::max(span.fromYear, first), std::min(span.toYear, last)});
+                m_periods.push_back({static_cast<std::uint64_t>(total),
+                                     static_cast<std::int32_t>(std::max(from, first)),
+                                     static_cast<std::int32_t>(std::min(to, last))});
             }
             return static_cast<std::uint64_t>(total);
         };
@@ -108,9 +120,9 @@ Person PersonDraw::draw(std::optional<std::uint32_t> item, RandomSource& sequenc
     else if (girls + boys != 0) // each below 2^63, so their sum fits
         person.sex = numberBelow(x[0], girls + boys) < girls ? 'F' : 'M';
 
-    // The year: within a period of the sex drawn, or anywhere in the years chosen.
-    int from = 0;
-    int to = -1;
+    // The year (or the day): within a period of the sex drawn, or anywhere in the time chosen.
+    std::int64_t from = 0;
+    std::int64_t to = -1;
     const std::uint64_t total = person.sex == 'F' ? girls : boys;
     if (person.sex != 0 && total != 0) {
         const auto at = numberBelow(x[1], total);
@@ -125,13 +137,25 @@ Person PersonDraw::draw(std::optional<std::uint32_t> item, RandomSource& sequenc
         }
         from = period->from;
         to = period->to;
+    } else if (m_rules.firstDay && m_rules.lastDay) {
+        from = *m_rules.firstDay;
+        to = *m_rules.lastDay;
     } else if (m_rules.firstYear && m_rules.lastYear) {
         from = *m_rules.firstYear;
         to = *m_rules.lastYear;
     }
     if (to < from)
         return person;
-    person.year = from + static_cast<int>(numberBelow(x[2], static_cast<std::uint64_t>(to - from + 1)));
+    const std::int64_t drawn =
+        from + static_cast<std::int64_t>(numberBelow(x[2], static_cast<std::uint64_t>(to - from + 1)));
+    if (m_rules.firstDay && m_rules.lastDay) {
+        const QDate day = QDate::fromJulianDay(drawn);
+        person.year = day.year();
+        person.month = day.month();
+        person.day = day.day();
+        return person;
+    }
+    person.year = static_cast<int>(drawn);
 
     const auto& date = kDates[isLeap(person.year) ? 1 : 0];
     const MonthDay day = date[numberBelow(x[3], static_cast<std::uint64_t>(daysInYear(person.year)))];

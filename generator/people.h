@@ -44,6 +44,13 @@ public:
         char sex = 0; // 'F' or 'M' for every person, or 0
         std::optional<int> firstYear;
         std::optional<int> lastYear;
+        /**
+         * When given, only these days of birth (Julian day numbers, inside the years): the periods
+         * weigh their days inside them rather than their years, and the third number gives the day
+         * itself, the fourth then unused.
+         */
+        std::optional<std::int64_t> firstDay;
+        std::optional<std::int64_t> lastDay;
     };
 
     /** No first name in `placeOf` has births. */

@@ -4,7 +4,10 @@
 #include "namedraws.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
+#include <utility>
 #include <vector>
 
 namespace quillory {
@@ -15,10 +18,41 @@ namespace quillory {
  * period takes the last (2020–2024 for 2025), one before the first takes the first. A name nobody of
  * that sex received in that period is never drawn for that person. A draw takes one number.
  */
+/** The periods (first and last years) of some names' births, in order, each once. */
+std::vector<std::pair<int, int>> periodsOf(std::span<const NameBirthSpans> births);
+
 class PeriodNames {
 public:
-    /** `births` holds the births of each name of the pool, by its place in the pool. */
+    /**
+     * The names of one sex and period as an alias table whose columns hold the pool's items, so that
+     * a draw reads one column: the same draw as AliasTable::drawWith over their births.
+     */
+    class Choice {
+    public:
+        explicit Choice(const std::vector<std::uint64_t>& births, const std::vector<std::uint32_t>& items);
+        std::uint32_t drawWith(std::uint64_t x) const {
+            const unsigned __int128 product = static_cast<unsigned __int128>(x) * m_columns.size();
+            const Column& column = m_columns[static_cast<std::size_t>(product >> 64)];
+            return static_cast<std::uint64_t>(product) >= column.threshold ? column.alias : column.item;
+        }
+
+    private:
+        struct Column {
+            std::uint64_t threshold;
+            std::uint32_t item;
+            std::uint32_t alias;
+        };
+        std::vector<Column> m_columns;
+    };
+
+    /** `births` holds the births of each name of the pool, by its place in the pool; its periods are all there are. */
     explicit PeriodNames(const std::vector<NameBirthSpans>& births);
+    /**
+     * The `count` names of a pool, each with its births (null for none), among `periods` (the first and
+     * last years of every period of the births known, whoever the names).
+     */
+    PeriodNames(const std::vector<std::pair<int, int>>& periods, std::uint32_t count,
+                const std::function<const NameBirthSpans*(std::uint32_t item)>& birthsOf);
 
     /** The place in the pool of a first name for a person of `sex` ('F' or 'M') born in `year`; none
      *  when no name of the pool was given to that sex in that period. */
@@ -27,12 +61,29 @@ public:
     /** The first years of the periods in which no name of the pool was given to `sex`. */
     std::vector<int> emptyPeriods(char sex) const;
 
+    /** The names a person of `sex` born in `year` is named from; null when none. */
+    const Choice* choiceFor(char sex, int year) const {
+        if (m_periods.empty())
+            return nullptr;
+        const auto& choice = periodOf(year).choices[sex == 'F' ? 0 : 1];
+        return choice ? &*choice : nullptr;
+    }
+
+    /** Whether a name of the pool can be drawn for a person of `sex` born in `year`. */
+    bool hasNames(char sex, int year) const { return choiceFor(sex, year) != nullptr; }
+    /** The first and last years of the period that names a person born in `year`. */
+    std::pair<int, int> periodYears(int year) const {
+        if (m_periods.empty())
+            return {year, year};
+        const Period& period = periodOf(year);
+        return {period.fromYear, period.toYear};
+    }
+
 private:
     struct Period {
         int fromYear;
         int toYear;
-        std::vector<std::uint32_t> items[2]; // girls' then boys' names with births then
-        std::optional<AliasTable> tables[2];
+        std::optional<Choice> choices[2]; // girls' then boys' names with births then
     };
     const Period& periodOf(int year) const;
 

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -85,11 +86,16 @@ Population Population::parse(std::string_view table) {
         // past kOldest go to those kept, in the same proportions.
         for (const auto& [sex, share, people] :
              {std::tuple{0, kWomenAged99, *women}, std::tuple{1, kMenAged99, *men}}) {
+            // Powers by repeated products, which every machine rounds alike (a library's pow may
+            // differ in its last bit, and the shares weigh the draws of a seed).
             const double ratio = 1.0 - share;
-            const double kept = 1.0 - std::pow(ratio, kOldest - 99 + 1);
+            std::array<double, kOldest - 99 + 2> powers{1.0};
+            for (std::size_t n = 1; n < powers.size(); ++n)
+                powers[n] = powers[n - 1] * ratio;
+            const double kept = 1.0 - powers.back();
             for (int older = 99; older <= kOldest; ++older)
                 population.m_people[static_cast<std::size_t>(sex)][static_cast<std::size_t>(older)] =
-                    static_cast<double>(people) * share * std::pow(ratio, older - 99) / kept;
+                    static_cast<double>(people) * share * powers[static_cast<std::size_t>(older - 99)] / kept;
         }
     }
     return population;

@@ -1,6 +1,10 @@
 #include "today.h"
 
+#include "core/apperror.h"
+
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace quillory {
 
@@ -11,12 +15,45 @@ int ageOn(QDate born, QDate on) {
     return years;
 }
 
+namespace {
+
+// The first day from `low` to `high` for which `keeps` holds, which holds on every later day too;
+// high + 1 when none.
+template <typename Keeps> std::int64_t firstKept(std::int64_t low, std::int64_t high, Keeps keeps) {
+    ++high;
+    while (low < high) {
+        const std::int64_t middle = low + (high - low) / 2;
+        if (keeps(middle))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+} // namespace
+
+std::pair<QDate, QDate> birthDaysOfAges(QDate on, int youngest, int oldest) {
+    const std::int64_t today = on.toJulianDay();
+    const std::int64_t earliest = on.addYears(-oldest - 2).toJulianDay();
+    const auto ageThen = [&](std::int64_t day) { return ageOn(QDate::fromJulianDay(day), on); };
+    const std::int64_t from = firstKept(earliest, today, [&](std::int64_t day) { return ageThen(day) <= oldest; });
+    const std::int64_t to = firstKept(earliest, today, [&](std::int64_t day) { return ageThen(day) < youngest; }) - 1;
+    return {QDate::fromJulianDay(from), QDate::fromJulianDay(to)};
+}
+
 std::variant<TodayDraw, TodayDraw::Problem> TodayDraw::make(const Population& population, const Rules& rules) {
     if (rules.on < QDate(Population::kYear, 1, 1))
         return Problem::BeforeThePopulation;
     std::vector<Cell> cells;
     std::vector<std::uint64_t> weights;
+    const std::int64_t firstAllowed =
+        rules.firstYear ? QDate(*rules.firstYear, 1, 1).toJulianDay() : std::numeric_limits<std::int64_t>::min();
+    const std::int64_t lastAllowed =
+        rules.lastYear ? QDate(*rules.lastYear, 12, 31).toJulianDay() : std::numeric_limits<std::int64_t>::max();
     for (const char sex : {'F', 'M'}) {
+        if (rules.sex != 0 && rules.sex != sex)
+            continue;
         for (int age = 0; age <= Population::kOldest; ++age) {
             const int cohort = Population::kYear - 1 - age;
             const std::int64_t first = QDate(cohort, 1, 2).toJulianDay();
@@ -36,8 +73,10 @@ std::variant<TodayDraw, TodayDraw::Problem> TodayDraw::make(const Population& po
                 return low;
             };
             const auto ageThen = [&](std::int64_t day) { return ageOn(QDate::fromJulianDay(day), rules.on); };
-            const std::int64_t from = firstKept([&](std::int64_t day) { return ageThen(day) <= rules.oldest; });
-            const std::int64_t to = firstKept([&](std::int64_t day) { return ageThen(day) < rules.youngest; }) - 1;
+            const std::int64_t from =
+                std::max(firstAllowed, firstKept([&](std::int64_t day) { return ageThen(day) <= rules.oldest; }));
+            const std::int64_t to =
+                std::min(lastAllowed, firstKept([&](std::int64_t day) { return ageThen(day) < rules.youngest; }) - 1);
             if (to < from)
                 continue;
             const auto kept = static_cast<std::uint64_t>(to - from + 1);
@@ -46,7 +85,7 @@ std::variant<TodayDraw, TodayDraw::Problem> TodayDraw::make(const Population& po
                                                         static_cast<double>(last - first + 1) * 1024.0));
             if (weight == 0)
                 continue;
-            cells.push_back({sex, cohort, from, kept});
+            cells.push_back({sex, cohort, static_cast<std::int32_t>(from), kept});
             weights.push_back(weight);
         }
     }
@@ -56,10 +95,49 @@ std::variant<TodayDraw, TodayDraw::Problem> TodayDraw::make(const Population& po
     return TodayDraw(std::move(cells), std::move(table));
 }
 
-TodayDraw::Born TodayDraw::draw(RandomSource& sequence) const {
-    const Cell& cell = m_cells[m_table.draw(sequence)];
-    const auto day = static_cast<std::int64_t>(drawBelow(sequence, cell.days));
-    return {cell.sex, QDate::fromJulianDay(cell.firstDay + day), cell.cohort};
+} // namespace quillory
+
+namespace quillory {
+
+bool TodayDraw::reaches(char sex, int cohort) const {
+    return std::any_of(m_cells.begin(), m_cells.end(),
+                       [&](const Cell& cell) { return cell.sex == sex && cell.cohort == cohort; });
+}
+
+} // namespace quillory
+
+namespace quillory {
+
+TodayNames::TodayNames(const TodayDraw& people, const PeriodNames* firstNames, std::uint32_t firstCount,
+                       const DrawPool& last, NamePart part, RandomSource& names, RandomSource& peoples)
+    : m_people(people), m_firstNames(firstNames), m_firstCount(firstCount), m_part(part), m_names(names),
+      m_peoples(peoples) {
+    if (part != NamePart::FirstOnly)
+        m_lastTable.emplace(last.weights);
+    if (part != NamePart::LastOnly)
+        for (std::uint32_t cell = 0; cell < people.cells(); ++cell)
+            m_namesOfCell.push_back(firstNames->choiceFor(people.sexOf(cell), people.cohortOf(cell)));
+}
+
+void TodayNames::makeUnique(std::span<const std::uint64_t> repeats) {
+    m_unique = true;
+    m_given.insert(repeats.begin(), repeats.end());
+}
+
+DrawnName TodayNames::nextUnique() {
+    for (int tries = 0; tries < kMostTries; ++tries) {
+        const DrawnName drawn = drawRecord();
+        const std::uint64_t number = m_part == NamePart::FirstOnly  ? drawn.first
+                                     : m_part == NamePart::LastOnly ? drawn.last
+                                                                    : drawn.last * m_firstCount + drawn.first;
+        if (m_given.insert(number).second)
+            return drawn;
+    }
+    throw Exhausted{m_record};
+}
+
+void TodayNames::noName(int cohort) {
+    throw AppError(QStringLiteral("no first name for a person born in %1").arg(cohort));
 }
 
 } // namespace quillory

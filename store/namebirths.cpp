@@ -5,6 +5,7 @@
 #include "namedatabase.h"
 #include "namefilereader.h"
 
+#include <QDate>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -69,6 +70,7 @@ constexpr char kFirstNamesWithBirths[] = "select distinct firstname from system_
 
 // The largest common denominator a read may need; periods of whole decades or half decades need 10.
 constexpr std::int64_t kMaxScale = 1 << 20;
+constexpr std::int64_t kMaxDayScale = std::int64_t{1} << 40;
 
 } // namespace
 
@@ -83,7 +85,7 @@ std::variant<BirthYears, YearsProblem> birthYearsFrom(const QString& text) {
         return YearsProblem::OutOfRange;
     if (last < first)
         return YearsProblem::Backwards;
-    return BirthYears{first, last};
+    return BirthYears{first, last, std::nullopt, std::nullopt};
 }
 
 QString birthYearsText(BirthYears years) {
@@ -128,12 +130,20 @@ YearBirths YearBirths::read(NameDatabase& database, BirthYears years, bool male,
                                .arg(query.value())
                                .arg(from)
                                .arg(to));
-        const std::int64_t covered =
-            std::min<std::int64_t>(to, years.last) - std::max<std::int64_t>(from, years.first) + 1;
-        const std::int64_t common = std::gcd(covered, to - from + 1);
-        Share share{exactKeyOf(query.value()), births, covered / common, (to - from + 1) / common};
+        std::int64_t covered = std::min<std::int64_t>(to, years.last) - std::max<std::int64_t>(from, years.first) + 1;
+        std::int64_t length = to - from + 1;
+        if (years.firstDay && years.lastDay) {
+            const std::int64_t firstDay = QDate(static_cast<int>(from), 1, 1).toJulianDay();
+            const std::int64_t lastDay = QDate(static_cast<int>(to), 12, 31).toJulianDay();
+            covered =
+                std::max<std::int64_t>(0, std::min(lastDay, *years.lastDay) - std::max(firstDay, *years.firstDay) + 1);
+            length = lastDay - firstDay + 1;
+        }
+        const std::int64_t common = std::gcd(covered, length);
+        Share share{exactKeyOf(query.value()), births, covered / common, length / common};
         scale = std::lcm(scale, share.period);
-        if (scale > kMaxScale)
+        // Days make periods uneven: two of different lengths in part need their product.
+        if (scale > (years.firstDay ? kMaxDayScale : kMaxScale))
             throw AppError(QStringLiteral("system_firstnamebirths: periods of years too uneven to weigh exactly"));
         shares.push_back(std::move(share));
     }

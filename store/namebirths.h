@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -74,6 +75,12 @@ inline constexpr int kLastBirthYear = 2024;
 struct BirthYears {
     int first = kFirstBirthYear;
     int last = kLastBirthYear;
+    /**
+     * When given, only the days of birth from firstDay to lastDay (Julian day numbers, inside the
+     * years): a period then counts in proportion to its days inside them rather than its years.
+     */
+    std::optional<std::int64_t> firstDay;
+    std::optional<std::int64_t> lastDay;
 };
 
 /** Why a text gives no years of birth. */

@@ -5,6 +5,7 @@
 
 #include "core/apperror.h"
 #include "generator/persontext.h"
+#include "generator/today.h"
 
 #include <QHash>
 
@@ -306,7 +307,8 @@ public:
           m_encoding(records.format == RecordFormat::JsonLines ? Encoding::Json
                      : records.format == RecordFormat::Csv     ? Encoding::Csv
                                                                : Encoding::Cell),
-          m_withFirst(records.withFirst), m_withLast(records.withLast), m_sequence(RandomSource::second(records.seed)),
+          m_withFirst(records.withFirst), m_withLast(records.withLast), m_personWithName(records.personWithName),
+          m_titledFrom18On(records.titledFrom18On), m_sequence(RandomSource::second(records.seed)),
           m_people(records.rules, std::move(births), std::move(placeOf)), m_sink(std::move(sink)), m_firstTexts(first),
           m_placeOfText(std::move(placeOfText)) {
         m_first = Forms(first, FormMaker(m_encoding, 0, m_fields));
@@ -339,7 +341,7 @@ public:
     void write(DrawnName name) override {
         m_waiting[m_waitingCount++] = name;
         if (m_withFirst) {
-            if (!m_placeOfText)
+            if (!m_placeOfText && !m_personWithName)
                 m_people.prefetchPlace(name.first);
             m_first.prefetchPlace(name.first);
         }
@@ -401,7 +403,7 @@ private:
     void writeWaiting() {
         for (std::size_t i = 0; i < m_waitingCount; ++i) {
             if (m_withFirst) {
-                if (!m_placeOfText)
+                if (!m_placeOfText && !m_personWithName)
                     m_people.prefetchPeriods(m_waiting[i].first);
                 m_first.prefetchRecord(m_waiting[i].first);
             }
@@ -414,10 +416,16 @@ private:
     }
 
     void writeRow(DrawnName name) {
-        std::optional<std::uint32_t> births;
-        if (m_withFirst)
-            births = m_placeOfText ? m_placeOfText(m_firstTexts.bytes(name.first)) : name.first;
-        const Person person = m_people.draw(births, m_sequence);
+        Person person;
+        if (m_personWithName) {
+            const QDate born = QDate::fromJulianDay(name.born);
+            person = {name.sex, born.year(), born.month(), born.day(), name.domain};
+        } else {
+            std::optional<std::uint32_t> births;
+            if (m_withFirst)
+                births = m_placeOfText ? m_placeOfText(m_firstTexts.bytes(name.first)) : name.first;
+            person = m_people.draw(births, m_sequence);
+        }
         if (m_book) {
             writeCells(name, person);
             return;
@@ -430,6 +438,9 @@ private:
         fixed(row, kRowEnd);
         m_sink->advance(row.at);
     }
+
+    // The age from which a person is addressed as Madame or Monsieur.
+    static constexpr int kAdult = 18;
 
     static std::size_t sexIndex(char sex) { return sex == 'F' ? 1 : sex == 'M' ? 2 : 0; }
 
@@ -470,6 +481,9 @@ private:
         case PersonField::Sex:
             return fixed(row, kSex + sexIndex(person.sex));
         case PersonField::Title:
+            if (m_titledFrom18On && person.year != 0 &&
+                ageOn(QDate(person.year, person.month, person.day), *m_titledFrom18On) < kAdult)
+                return fixed(row, kTitle);
             return fixed(row, kTitle + sexIndex(person.sex));
         case PersonField::BirthYear:
             if (person.year == 0)
@@ -557,6 +571,8 @@ private:
     Encoding m_encoding;
     bool m_withFirst;
     bool m_withLast;
+    bool m_personWithName;
+    std::optional<QDate> m_titledFrom18On;
     RandomSource m_sequence;
     PersonDraw m_people;
     std::unique_ptr<ByteSink> m_sink;

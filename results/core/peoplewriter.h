@@ -5,6 +5,7 @@
 #include "generator/drawpool.h"
 #include "generator/people.h"
 
+#include <QDate>
 #include <QString>
 
 #include <cstdint>
@@ -61,6 +62,10 @@ struct PeopleRecords {
     /** Each address given once: a clash takes the smallest number from 2 that makes it new. */
     bool uniqueAddresses = false;
     PersonDraw::Rules rules;
+    /** Each person comes with the name (DrawnName's born, sex and domain), drawn before it: none is drawn here. */
+    bool personWithName = false;
+    /** When given, a person under 18 on this day has no title. */
+    std::optional<QDate> titledFrom18On;
     /** The person behind each name is drawn from the second sequence of this seed (PersonDraw). */
     std::uint64_t seed = 0;
     /** The workbook's file (RecordFormat::Workbook). */

@@ -165,7 +165,13 @@ void writeRunPeople(const NameRun& run, std::vector<PersonField> fields, RecordF
                                 .withFirst = run.keepsFirst(),
                                 .withLast = run.keepsLast(),
                                 .uniqueAddresses = rules.uniqueAddresses,
-                                .rules = {.sex = rules.sex, .firstYear = rules.firstYear, .lastYear = rules.lastYear},
+                                .rules = {.sex = rules.sex,
+                                          .firstYear = rules.firstYear,
+                                          .lastYear = rules.lastYear,
+                                          .firstDay = std::nullopt,
+                                          .lastDay = std::nullopt},
+                                .personWithName = false,
+                                .titledFrom18On = std::nullopt,
                                 .seed = rules.seed,
                                 .workbook = {}};
 

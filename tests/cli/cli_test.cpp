@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSet>
 
@@ -515,6 +516,19 @@ TEST_F(CliTest, EveryFailureHasItsStatusItsLineAndLeavesNoFile) {
          2,
          "--born 1900: no female first names were given in those years",
          {}},
+        {{"--age", "111"}, 2, "--age 111: ages run from 0 to 110", {}},
+        {{"--age", "65-18"}, 2, "--age 65-18: the range runs backwards (write 18-65)", {}},
+        {{"--age", "3", "--on", "2026-02-30"}, 2, "invalid value '2026-02-30' for --on", {}},
+        {{"--alive", "--on", "1899-12-31"}, 2, "--on 1899-12-31: the days run from 1900-01-01", {}},
+        {{"--alive", "--on", "2025-12-31"}, 2, "--alive takes that day or a later one", {}},
+        {{"--on", "2026-06-01"}, 2, "--on 2026-06-01: the day of --alive and --age; give one of them", {}},
+        {{"--alive", "--age", "0", "--on", "2030-01-01"}, 2, "nobody alive then is of those ages", {}},
+        {{"--age", "0"}, 2, "--age 0: nobody of those ages on 2026-01-01 was born in 1900 to 2024", {}},
+        {{"--alive", "--first-names", workspace.writeFile(QStringLiteral("girls.txt"), "Ambre\nJade\n")},
+         2,
+         "girls.txt was given to girls born in 1910-1919",
+         {}},
+        {{"--alive", "--unique", "--part", "first", "--gender", "F", "-n", "2700"}, 2, "was drawn 1000 times", {}},
         {{"--format", "csv", "--fields", "first_name,age"}, 2, "unknown field 'age' for --fields", {}},
         {{"--format", "jsonl", "--fields", "email,sex,email"}, 2, "field 'email' given twice in --fields", {}},
         {{"--fields", "first_name,email"}, 2, "--fields first_name,email: text prints names alone", {}},
@@ -655,6 +669,23 @@ TEST_F(CliTest, FieldsGiveTheSameRowsForEver) {
          "\n"
          R"({"full_name":"Martine Cottet","sex":"F","birth_year":1954,"birth_date":"1954-06-09","title":"Mme","initials":"M. C.","email":"martine.cottet@example.org"})"
          "\n"},
+        {{"-n", "4", "--seed", "42", "--alive"},
+         "Gilles Besnard\nTom Mas\nM\xc3\xa9lanie Vincent\nS\xc3\xa9"
+         "bastien Mousset\n"},
+        {{"-n", "3", "--seed", "42", "--alive", "--age", "18-80", "--on", "2031-07-14", "--format", "csv", "--fields",
+          "full_name,sex,birth_date,title,email"},
+         "full_name,sex,birth_date,title,email\r\n"
+         "Gilles Besnard,M,1950-10-08,M.,gilles.besnard@example.org\r\n"
+         "Sylvain Mas,M,1960-05-13,M.,sylvain.mas@example.net\r\n"
+         "M\xc3\xa9lanie Vincent,F,1988-03-15,Mme,melanie.vincent@example.net\r\n"},
+        {{"-n", "3", "--seed", "7", "--age", "10-30", "--on", "2020-02-29", "--format", "jsonl", "--fields",
+          "first_name,sex,birth_date,title"},
+         R"({"first_name":"Fabiola","sex":"F","birth_date":"1995-04-21","title":"Mme"})"
+         "\n"
+         R"({"first_name":"Youssra","sex":"F","birth_date":"2006-04-13","title":null})"
+         "\n"
+         R"({"first_name":"Samuel","sex":"M","birth_date":"2004-02-25","title":null})"
+         "\n"},
         {{"-n", "5", "--seed", "42", "--ascii"},
          "Ilane Besnier\nTifanny Meffre\nParfait Wehrle\nScotty Mouton\nMaeline Peigne\n"},
         {{"-n", "4", "--seed", "3", "--first-names", first, "--last-names", last, "--format", "csv", "--fields",
@@ -764,6 +795,163 @@ TEST_F(CliTest, PeopleAreBornAsChildrenOfTheirFirstNameWere) {
     const QStringList boyRows = lines(boys.out).mid(1);
     EXPECT_TRUE(boyRows.contains(QStringLiteral("Camille,M\r")) && boyRows.contains(QStringLiteral("Dominique,M\r")));
     EXPECT_EQ(boyRows.filter(QStringLiteral(",M\r")).size(), boyRows.size());
+}
+
+// Python's datetime and csv judge the people of today against the data files, read on their own:
+// each sex and completed age as often as data/population_2026.tsv counts them (the ages from 99 as
+// one), the first names of the people born in the 1960s and the 2000s as often as children of each
+// sex were given them then (data/first_names_by_decade.tsv), and no name to a person of a decade in
+// which nobody of their sex received it (a person born on 1 January is named from the year before).
+TEST_F(CliTest, TodayPeopleAreFranceAsItIsNamedAsTheirYearsWere) {
+    const QString out = workspace.path(QStringLiteral("today.csv"));
+    const CliResult result = runCli(builtIn({"-n", "200000", "--seed", "2026", "--alive", "--format", "csv", "--fields",
+                                             "first_name,sex,birth_date", "-o", out}));
+    ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    static const char kJudge[] = R"(
+import csv, datetime, json, sys
+out, population, decades = sys.argv[1:4]
+on = datetime.date(2026, 1, 1)
+rows = list(csv.DictReader(open(out, newline="", encoding="utf-8")))
+def chi(counts, expected):
+    return sum((counts.get(k, 0) - e) ** 2 / e for k, e in expected.items())
+people = {}
+for line in open(population, encoding="utf-8").read().splitlines()[1:]:
+    age, _, men, women = line.split("\t")
+    age = 99 if age == "99+" else int(age)
+    people[("M", age)] = int(men)
+    people[("F", age)] = int(women)
+ages = {}
+for r in rows:
+    b = datetime.date.fromisoformat(r["birth_date"])
+    age = on.year - b.year - ((on.month, on.day) < (b.month, b.day))
+    key = (r["sex"], min(age, 99))
+    ages[key] = ages.get(key, 0) + 1
+total = sum(people.values())
+report = {"ages": chi(ages, {k: len(rows) * v / total for k, v in people.items()}), "names": {}, "unborn": []}
+given = {}
+lines = open(decades, encoding="utf-8").read().splitlines()
+years = [int(y) for y in lines[0].split("\t")[2:]]
+for line in lines[1:]:
+    f = line.split("\t")
+    given[(f[0], f[1])] = [int(n) for n in f[2:]]
+def decade(r):
+    b = datetime.date.fromisoformat(r["birth_date"])
+    cohort = b.year - 1 if (b.month, b.day) == (1, 1) else b.year
+    return max(i for i, y in enumerate(years) if y <= cohort)
+for r in rows:
+    if given.get((r["first_name"], r["sex"]), [0] * len(years))[decade(r)] == 0:
+        report["unborn"].append(r["first_name"] + " " + r["sex"] + " " + r["birth_date"])
+for sex in "FM":
+    for year in (1960, 2000):
+        d = years.index(year)
+        drawn = [r["first_name"] for r in rows if r["sex"] == sex and decade(r) == d]
+        weights = {name: n[d] for (name, s), n in given.items() if s == sex and n[d] > 0}
+        top = sorted(weights, key=weights.get, reverse=True)[:30]
+        whole = sum(weights.values())
+        expected = {name: len(drawn) * weights[name] / whole for name in top}
+        expected["rest"] = len(drawn) - sum(expected.values())
+        counts = {}
+        for name in drawn:
+            key = name if name in expected else "rest"
+            counts[key] = counts.get(key, 0) + 1
+        report["names"][sex + str(year)] = chi(counts, expected)
+json.dump(report, sys.stdout)
+)";
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QString::fromUtf8(kJudge), out,
+                  QStringLiteral(QUILLORY_SOURCE_DIR "/data/population_2026.tsv"),
+                  QStringLiteral(QUILLORY_SOURCE_DIR "/data/first_names_by_decade.tsv")});
+    ASSERT_TRUE(python.waitForFinished(120'000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QJsonObject report = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    EXPECT_LT(report[QStringLiteral("ages")].toDouble(), 199 + 5 * std::sqrt(2 * 199.0)) << "199 degrees of freedom";
+    const QJsonObject names = report[QStringLiteral("names")].toObject();
+    EXPECT_EQ(names.size(), 4);
+    for (auto it = names.begin(); it != names.end(); ++it)
+        EXPECT_LT(it.value().toDouble(), 59.7) << it.key().toStdString() << ": 30 degrees of freedom, p = 0.001";
+    const QJsonArray unborn = report[QStringLiteral("unborn")].toArray();
+    EXPECT_TRUE(unborn.isEmpty()) << QJsonDocument(unborn).toJson().left(400).toStdString();
+}
+
+// Every person's age on the day, as Python's datetime tells it from birth_date, lies in --age and the
+// day of birth in --born; the title is left out exactly below 18; and the names are those the same
+// run prints as text, whatever fields are asked for.
+TEST_F(CliTest, AgesHoldOnTheirDayWithAndWithoutAlive) {
+    const struct {
+        QStringList arguments;
+        const char* on;
+        int youngest;
+        int oldest;
+        const char* earliest; // of the days of birth, both included
+        const char* latest;
+    } cases[] = {
+        {{"--age", "18-65"}, "2026-01-01", 18, 65, "1960-01-02", "2008-01-01"},
+        {{"--alive", "--age", "0"}, "2026-01-01", 0, 0, "2025-01-02", "2026-01-01"},
+        {{"--alive", "--age", "16-19", "--on", "2028-02-29", "--gender", "f"},
+         "2028-02-29",
+         16,
+         19,
+         "2008-03-01",
+         "2012-02-29"},
+        {{"--age", "30", "--on", "2028-02-29", "--born", "1997-1998"},
+         "2028-02-29",
+         30,
+         30,
+         "1997-03-01",
+         "1998-02-28"},
+        {{"--alive", "--age", "104-110", "--on", "2030-07-01"}, "2030-07-01", 104, 110, "1919-07-02", "1926-07-01"},
+    };
+    static const char kAges[] = R"(
+import csv, datetime, json, sys
+on = datetime.date.fromisoformat(sys.argv[2])
+rows = []
+for r in csv.DictReader(open(sys.argv[1], newline="", encoding="utf-8")):
+    b = datetime.date.fromisoformat(r["birth_date"])
+    rows.append([on.year - b.year - ((on.month, on.day) < (b.month, b.day)), r["birth_date"], r["sex"], r["title"],
+                 r["full_name"]])
+json.dump(rows, sys.stdout)
+)";
+    for (const auto& [arguments, on, youngest, oldest, earliest, latest] : cases) {
+        const std::string context = arguments.join(u' ').toStdString();
+        const QString out = workspace.path(QStringLiteral("ages.csv"));
+        const QStringList common{"-n", "20000", "--seed", "18"};
+        const CliResult fields =
+            runCli(builtIn(common + arguments +
+                           QStringList{"--format", "csv", "--fields", "full_name,birth_date,sex,title", "-o", out}));
+        ASSERT_EQ(fields.status, 0) << context << ": " << fields.err.toStdString();
+        const CliResult text = runCli(builtIn(common + arguments));
+        ASSERT_EQ(text.status, 0) << context;
+        const QStringList printed = lines(text.out);
+        QProcess python;
+        python.start(QStringLiteral("/usr/bin/python3"),
+                     {QStringLiteral("-c"), QString::fromUtf8(kAges), out, QString::fromLatin1(on)});
+        ASSERT_TRUE(python.waitForFinished(60'000));
+        const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+        ASSERT_EQ(rows.size(), 20000) << context;
+        const QDate first = QDate::fromString(QLatin1String(earliest), Qt::ISODate);
+        const QDate last = QDate::fromString(QLatin1String(latest), Qt::ISODate);
+        QDate earliestDrawn = last;
+        QDate latestDrawn = first;
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const QJsonArray row = rows[i].toArray();
+            const int age = row[0].toInt();
+            const QDate born = QDate::fromString(row[1].toString(), Qt::ISODate);
+            ASSERT_TRUE(age >= youngest && age <= oldest && born >= first && born <= last)
+                << context << ": " << row[1].toString().toStdString();
+            const QString title = row[2].toString() == u"F" ? QStringLiteral("Mme") : QStringLiteral("M.");
+            ASSERT_EQ(row[3].toString(), age < 18 ? QString() : title)
+                << context << ": " << born.toString().toStdString();
+            ASSERT_EQ(row[4].toString(), printed.value(i)) << context << " row " << i;
+            earliestDrawn = std::min(earliestDrawn, born);
+            latestDrawn = std::max(latestDrawn, born);
+        }
+        // Both ends are reached, give or take a few days, when the range is wide enough to draw them often.
+        if (oldest - youngest >= 3 || youngest == 0) {
+            EXPECT_LE(first.daysTo(earliestDrawn), 30) << context;
+            EXPECT_LE(latestDrawn.daysTo(last), 30) << context;
+        }
+    }
 }
 
 // 100,000 people without repeats from names whose addresses collide (Hélène and Helene, Le Gall and
@@ -894,6 +1082,10 @@ TEST(CliOptions, EverySpellingIsOneRequestAndEveryMistakeOneLine) {
         EXPECT_EQ(request.options.count, 5) << spelling.join(u' ').toStdString();
         EXPECT_EQ(request.options.verbose, spelling.first().startsWith(QLatin1String("-v")));
     }
+    for (const auto& [given, gender] :
+         {std::pair{"F", GenderChoice::FemaleOnly}, std::pair{"m", GenderChoice::MaleOnly},
+          std::pair{"female", GenderChoice::FemaleOnly}})
+        EXPECT_EQ(parsed({"--gender", given}).options.gender, gender) << given;
     const struct {
         QStringList words;
         const char* said;
@@ -903,6 +1095,8 @@ TEST(CliOptions, EverySpellingIsOneRequestAndEveryMistakeOneLine) {
         {{"--counts", "5"}, "unknown option '--counts'; did you mean '--count'?"},
         {{"--count5"}, "unknown option '--count5'; did you mean '--count'?"},
         {{"--weighted=yes"}, "option '--weighted' takes no value"},
+        {{"--a"}, "option '--a' is ambiguous: '--alive', '--age', '--ascii'"},
+        {{"--gender", "x"}, "invalid value 'x' for --gender (choose both|male|female|f|m)"},
         {{"-vw"}, "unknown option '-w'"},
         {{"-n"}, "option '-n' needs a value (N)"},
         {{"--", "-n", "5"}, "unexpected argument '-n'"},

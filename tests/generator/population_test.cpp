@@ -18,6 +18,15 @@
 
 using namespace quillory;
 
+// The people of both sexes and any years of birth of these ages on `on`.
+static TodayDraw::Rules agesOn(QDate on, int youngest, int oldest) {
+    TodayDraw::Rules rules;
+    rules.on = on;
+    rules.youngest = youngest;
+    rules.oldest = oldest;
+    return rules;
+}
+
 TEST(Population, HoldsInseesTotalsAndSpreadsTheOldestByTheShareAged99) {
     const Population& france = Population::france();
     for (const auto& [sex, total, aged99, share] : {std::tuple{'F', 35'530'799.0, 48'944.0, Population::kWomenAged99},
@@ -89,7 +98,7 @@ TEST(TodayDraw, DrawsSexAndAgeAsFranceHasThemAndEveryBirthInTheRange) {
              Case{QDate(2028, 2, 29), 20, 20, QDate(2007, 3, 1), QDate(2008, 2, 29)},
          }) {
         SCOPED_TRACE(c.on.toString(Qt::ISODate).toStdString() + " " + std::to_string(c.youngest));
-        const auto made = TodayDraw::make(france, {c.on, c.youngest, c.oldest});
+        const auto made = TodayDraw::make(france, agesOn(c.on, c.youngest, c.oldest));
         ASSERT_TRUE(std::holds_alternative<TodayDraw>(made));
         const TodayDraw& draw = std::get<TodayDraw>(made);
         RandomSource sequence(2026);
@@ -97,13 +106,13 @@ TEST(TodayDraw, DrawsSexAndAgeAsFranceHasThemAndEveryBirthInTheRange) {
         QDate last = c.earliest;
         for (int i = 0; i < 20'000; ++i) {
             const TodayDraw::Born born = draw.draw(sequence);
-            ASSERT_TRUE(born.date >= c.earliest && born.date <= c.latest) << born.date.toString().toStdString();
-            const int age = ageOn(born.date, c.on);
+            ASSERT_TRUE(born.date() >= c.earliest && born.date() <= c.latest) << born.date().toString().toStdString();
+            const int age = ageOn(born.date(), c.on);
             ASSERT_TRUE(age >= c.youngest && age <= c.oldest) << age;
             ASSERT_EQ(born.cohort,
-                      born.date.month() == 1 && born.date.day() == 1 ? born.date.year() - 1 : born.date.year());
-            first = std::min(first, born.date);
-            last = std::max(last, born.date);
+                      born.date().month() == 1 && born.date().day() == 1 ? born.date().year() - 1 : born.date().year());
+            first = std::min(first, born.date());
+            last = std::max(last, born.date());
         }
         if (c.youngest == c.oldest) {
             EXPECT_EQ(first, c.earliest);
@@ -136,9 +145,9 @@ TEST(TodayDraw, DrawsSexAndAgeAsFranceHasThemAndEveryBirthInTheRange) {
     EXPECT_LT(chiSquare, 201 + 5 * std::sqrt(2 * 201.0)) << "201 degrees of freedom";
 
     for (const auto& [rules, problem] :
-         {std::pair{TodayDraw::Rules{QDate(2025, 12, 31), 0, 110}, TodayDraw::Problem::BeforeThePopulation},
-          std::pair{TodayDraw::Rules{QDate(2030, 1, 1), 0, 3}, TodayDraw::Problem::NobodyOfThoseAges},
-          std::pair{TodayDraw::Rules{QDate(2026, 1, 1), 40, 30}, TodayDraw::Problem::NobodyOfThoseAges}}) {
+         {std::pair{agesOn(QDate(2025, 12, 31), 0, 110), TodayDraw::Problem::BeforeThePopulation},
+          std::pair{agesOn(QDate(2030, 1, 1), 0, 3), TodayDraw::Problem::NobodyOfThoseAges},
+          std::pair{agesOn(QDate(2026, 1, 1), 40, 30), TodayDraw::Problem::NobodyOfThoseAges}}) {
         const auto refused = TodayDraw::make(france, rules);
         ASSERT_TRUE(std::holds_alternative<TodayDraw::Problem>(refused));
         EXPECT_EQ(std::get<TodayDraw::Problem>(refused), problem);
