@@ -145,18 +145,21 @@ std::variant<BirthYears, QString> bornFromArgument(const QString& text) {
 }
 
 std::variant<Options::Ages, QString> agesFromArgument(const QString& text) {
-    static const QRegularExpression kAges(QStringLiteral("^\\s*(\\d{1,9})\\s*(?:[-\u2013]\\s*(\\d{1,9})\\s*)?$"));
-    const QRegularExpressionMatch match = kAges.match(text);
-    if (!match.hasMatch())
-        return QStringLiteral("invalid value '%1' for --age (an age or a range of ages, such as 30 or 18-65)")
-            .arg(text);
-    const int youngest = match.captured(1).toInt();
-    const int oldest = match.captured(2).isEmpty() ? youngest : match.captured(2).toInt();
-    if (youngest > Population::kOldest || oldest > Population::kOldest)
-        return QStringLiteral("--age %1: ages run from 0 to %2").arg(text).arg(Population::kOldest);
-    if (oldest < youngest)
-        return QStringLiteral("--age %1: the range runs backwards (write %2-%3)").arg(text).arg(oldest).arg(youngest);
-    return Options::Ages{youngest, oldest};
+    const std::variant<AgeRange, AgesProblem> ages = agesFrom(text);
+    if (const AgeRange* found = std::get_if<AgeRange>(&ages))
+        return *found;
+    switch (std::get<AgesProblem>(ages)) {
+    case AgesProblem::OutOfRange:
+        return QStringLiteral("--age %1: ages run from 0 to %2").arg(text).arg(kOldestAge);
+    case AgesProblem::Backwards: {
+        const QStringList ends = text.split(QRegularExpression(QStringLiteral("[-\u2013]")));
+        return QStringLiteral("--age %1: the range runs backwards (write %2-%3)")
+            .arg(text, ends.value(1).trimmed(), ends.value(0).trimmed());
+    }
+    case AgesProblem::NotAges:
+        break;
+    }
+    return QStringLiteral("invalid value '%1' for --age (an age or a range of ages, such as 30 or 18-65)").arg(text);
 }
 
 std::variant<QDate, QString> dayFromArgument(const QString& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ages.h"
 #include "generator/namegenerator.h"
 #include "generator/population.h"
 #include "results/core/peoplewriter.h"
@@ -48,10 +49,7 @@ struct Options {
     /** People alive on `on`, in the shares of the population by sex and age (which implies `weighted`). */
     bool alive = false;
     /** Only people whose age in completed years on `on` lies in this range. */
-    struct Ages {
-        int youngest = 0;
-        int oldest = Population::kOldest;
-    };
+    using Ages = AgeRange;
     std::optional<Ages> age;
     /** --age as typed, for messages. */
     QString ageText;

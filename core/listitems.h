@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -43,6 +44,17 @@ struct RunPeople {
     std::optional<int> lastYear;
     bool uniqueAddresses = false;
     std::uint64_t seed = 0;
+    /** The people of today: each was drawn before the name (NameRun::person), none behind it. */
+    bool today = false;
+    /** When given, a person under 18 on this day has no title. */
+    std::optional<QDate> titledFrom18On;
+};
+
+/** A person drawn before the name: the day of birth (a Julian day number), the sex, the address's domain. */
+struct RunPerson {
+    std::int32_t born = 0;
+    char sex = 0;
+    std::uint8_t domain = 0;
 };
 
 /**
@@ -57,6 +69,8 @@ public:
     /** The last name of item `index`; empty text when the run keeps no last names. */
     virtual QString lastName(qsizetype index) const = 0;
     virtual bool keepsFirst() const = 0;
+    /** The person of item `index`, when the run drew the people before their names (RunPeople::today). */
+    virtual std::optional<RunPerson> person(qsizetype /*index*/) const { return std::nullopt; }
     virtual bool keepsLast() const = 0;
     /** The seed that draws the run again with the same choices and lists; none for a run drawn as designed. */
     virtual std::optional<std::uint64_t> seed() const = 0;

@@ -2,6 +2,7 @@
 
 #include "drawpool.h"
 #include "namegenerator.h"
+#include "today.h"
 
 #include <QStringList>
 
@@ -21,6 +22,17 @@ struct ListDrawRules {
     bool unique = false;
     /** The names keep the spaces inside them (Da Silva) instead of losing them (Dasilva). */
     bool keepSpaces = false;
+    /**
+     * The people of today, drawn before their names as quillory-cli --alive draws them (which needs
+     * `weighted`, and the first names' births).
+     */
+    std::optional<TodayDraw::Rules> today;
+};
+
+/** The births of the first names, for the people of today: a name's (null for none), and every period's years. */
+struct FirstNameBirthsOf {
+    std::function<const NameBirthSpans*(const QString& name)> find;
+    std::vector<std::pair<int, int>> periods;
 };
 
 /**
@@ -34,7 +46,20 @@ public:
 
     /** The weighing functions are used only when `rules.weighted`. */
     ListDraw(const QStringList& firstNames, const QStringList& lastNames, const ListDrawRules& rules,
-             const Weigh& firstWeight = {}, const Weigh& lastWeight = {});
+             const Weigh& firstWeight = {}, const Weigh& lastWeight = {}, const FirstNameBirthsOf& births = {});
+
+    /** With the people of today: nobody of those ages (and years), or none. */
+    std::optional<TodayDraw::Problem> todayProblem() const { return m_todayProblem; }
+    /**
+     * With the people of today: the first sex ('F' or 'M') and period (first and last years) in which
+     * some people alive are born and none of the first names was given; none when every one has names.
+     */
+    struct Unnamed {
+        char sex;
+        int fromYear;
+        int toYear;
+    };
+    std::optional<Unnamed> unnamed() const { return m_unnamed; }
 
     /** Whether each part drawn has a name to draw (one that prints as something and weighs something). */
     bool hasFirstNames() const;
@@ -51,6 +76,10 @@ private:
     DrawPool m_first;
     DrawPool m_last;
     std::vector<std::uint64_t> m_repeats;
+    std::optional<TodayDraw> m_today;
+    std::optional<TodayDraw::Problem> m_todayProblem;
+    std::shared_ptr<const PeriodNames> m_periodNames;
+    std::optional<Unnamed> m_unnamed;
 };
 
 } // namespace quillory

@@ -4,6 +4,7 @@
 #include "core/random.h"
 #include "drawpool.h"
 #include "namedraws.h"
+#include "today.h"
 
 #include <QStringEncoder>
 
@@ -187,31 +188,57 @@ std::shared_ptr<GeneratedNames> generateNames(const QStringList& firstPool, cons
     return names;
 }
 
-std::shared_ptr<GeneratedNames> drawNames(NameStream& stream, const DrawPool& first, const DrawPool& last,
-                                          const RunOfDraws& run, const std::function<void(int)>& progress) {
-    auto names = std::make_shared<GeneratedNames>();
-    names->m_part = run.part;
-    names->m_seed = run.seed;
-    names->m_people.seed = run.seed;
-    names->m_keepsSpaces = run.keepsSpaces;
+// The names of a run from any stream of draws; `each` sees every name drawn, in order.
+template <typename Stream, typename Each>
+std::shared_ptr<GeneratedNames> drawFrom(Stream& stream, std::shared_ptr<GeneratedNames> names, const DrawPool& first,
+                                         const DrawPool& last, const RunOfDraws& run,
+                                         const std::function<void(int)>& progress, Each&& each) {
     const int total = std::max(run.count, 0);
     const bool keepFirst = names->keepsFirst();
     const bool keepLast = names->keepsLast();
-    if (keepFirst)
-        names->m_first.reserve(static_cast<std::size_t>(total));
-    if (keepLast)
-        names->m_last.reserve(static_cast<std::size_t>(total));
     drawWithProgress(total, progress, [&] {
         const DrawnName drawn = stream.next();
         if (keepLast)
             names->m_last.push_back(drawn.last);
         if (keepFirst)
             names->m_first.push_back(drawn.first);
+        each(drawn);
     });
     names->m_size = run.part == NamePart::None ? 0 : total;
     names->m_firstTexts = takeDrawnItems(first.texts, names->m_first);
     names->m_lastTexts = takeDrawnItems(last.texts, names->m_last);
     return names;
+}
+
+std::shared_ptr<GeneratedNames> GeneratedNames::begin(const RunOfDraws& run) {
+    auto names = std::make_shared<GeneratedNames>();
+    names->m_part = run.part;
+    names->m_seed = run.seed;
+    names->m_people.seed = run.seed;
+    names->m_keepsSpaces = run.keepsSpaces;
+    const auto total = static_cast<std::size_t>(std::max(run.count, 0));
+    if (names->keepsFirst())
+        names->m_first.reserve(total);
+    if (names->keepsLast())
+        names->m_last.reserve(total);
+    return names;
+}
+
+std::shared_ptr<GeneratedNames> drawNames(NameStream& stream, const DrawPool& first, const DrawPool& last,
+                                          const RunOfDraws& run, const std::function<void(int)>& progress) {
+    return drawFrom(stream, GeneratedNames::begin(run), first, last, run, progress, [](const DrawnName&) {});
+}
+
+std::shared_ptr<GeneratedNames> drawNames(TodayNames& stream, const DrawPool& first, const DrawPool& last,
+                                          const RunOfDraws& run, const std::function<void(int)>& progress) {
+    std::shared_ptr<GeneratedNames> names = GeneratedNames::begin(run);
+    names->m_born.reserve(static_cast<std::size_t>(std::max(run.count, 0)));
+    names->m_sexAndDomain.reserve(static_cast<std::size_t>(std::max(run.count, 0)));
+    GeneratedNames& kept = *names;
+    return drawFrom(stream, std::move(names), first, last, run, progress, [&kept](const DrawnName& drawn) {
+        kept.m_born.push_back(drawn.born);
+        kept.m_sexAndDomain.push_back(static_cast<std::uint8_t>((drawn.sex == 'M' ? 1 : 0) | (drawn.domain << 1)));
+    });
 }
 
 } // namespace quillory

@@ -12,6 +12,7 @@
 namespace quillory {
 
 class NameStream;
+class TodayNames;
 class RandomSource;
 struct DrawPool;
 
@@ -47,6 +48,13 @@ public:
     std::optional<std::uint64_t> seed() const override { return m_seed; }
     bool keepsSpaces() const override { return m_keepsSpaces; }
     RunPeople people() const override { return m_people; }
+    std::optional<RunPerson> person(qsizetype index) const override {
+        if (m_born.empty())
+            return std::nullopt;
+        const auto at = static_cast<std::size_t>(index);
+        return RunPerson{m_born[at], (m_sexAndDomain[at] & 1) != 0 ? 'M' : 'F',
+                         static_cast<std::uint8_t>(m_sexAndDomain[at] >> 1)};
+    }
     /** Drawn runs take their seed for the people behind them; the window adds what it chose. */
     void setPeople(const RunPeople& people) { m_people = people; }
 
@@ -57,6 +65,15 @@ private:
                                                          RandomSource&, const std::function<void(int)>&, bool);
     friend std::shared_ptr<GeneratedNames> drawNames(NameStream&, const DrawPool&, const DrawPool&, const RunOfDraws&,
                                                      const std::function<void(int)>&);
+    friend std::shared_ptr<GeneratedNames> drawNames(TodayNames&, const DrawPool&, const DrawPool&, const RunOfDraws&,
+                                                     const std::function<void(int)>&);
+
+    // A run without names yet, ready for run.count of them.
+    static std::shared_ptr<GeneratedNames> begin(const RunOfDraws& run);
+    template <typename Stream, typename Each>
+    friend std::shared_ptr<GeneratedNames> drawFrom(Stream&, std::shared_ptr<GeneratedNames>, const DrawPool&,
+                                                    const DrawPool&, const RunOfDraws&, const std::function<void(int)>&,
+                                                    Each&&);
 
     QString firstOf(qsizetype index) const;
     QString lastOf(qsizetype index) const;
@@ -69,6 +86,10 @@ private:
     // Per name, the place of its part in the texts below; only the parts kept are recorded.
     std::vector<std::uint32_t> m_first;
     std::vector<std::uint32_t> m_last;
+    // The people of today, drawn before their names: each one's day of birth, and its sex (bit 0: M)
+    // and address's domain (the bits above).
+    std::vector<std::int32_t> m_born;
+    std::vector<std::uint8_t> m_sexAndDomain;
     // The cleaned text of each pool item drawn at least once; entry 0 is the empty text.
     std::vector<QString> m_firstTexts;
     std::vector<QString> m_lastTexts;
@@ -92,6 +113,10 @@ std::shared_ptr<GeneratedNames> generateNames(const QStringList& firstPool, cons
  * generateNames() reports it.
  */
 std::shared_ptr<GeneratedNames> drawNames(NameStream& stream, const DrawPool& first, const DrawPool& last,
+                                          const RunOfDraws& run, const std::function<void(int)>& progress = {});
+
+/** The same for the people of today: the run keeps each name's person too (GeneratedNames::person). */
+std::shared_ptr<GeneratedNames> drawNames(TodayNames& stream, const DrawPool& first, const DrawPool& last,
                                           const RunOfDraws& run, const std::function<void(int)>& progress = {});
 
 } // namespace quillory

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ages.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -14,6 +16,7 @@ namespace quillory {
 class Population {
 public:
     static constexpr int kOldest = 110;
+    static_assert(kOldest == kOldestAge);
     /** The year of the reference day, 1 January. */
     static constexpr int kYear = 2026;
     /** Of those aged 99 or more, the share aged exactly 99 (INSEE, 1 January 2024). */

@@ -27,8 +27,18 @@ std::optional<BirthYears> DrawChoices::bornYears() const {
     return std::nullopt;
 }
 
+std::optional<AgeRange> DrawChoices::todayAges() const {
+    if (peopleOfToday.isEmpty())
+        return std::nullopt;
+    const std::variant<AgeRange, AgesProblem> ages = agesFrom(peopleOfToday);
+    if (const AgeRange* found = std::get_if<AgeRange>(&ages))
+        return *found;
+    return std::nullopt;
+}
+
 bool DrawChoices::drawsLikeTheCommandLine(bool userList) const {
-    return commonNames || noRepeats || seed.has_value() || (!userList && bornYears().has_value());
+    return commonNames || noRepeats || seed.has_value() ||
+           (!userList && (bornYears().has_value() || todayAges().has_value()));
 }
 
 DrawChoices DrawChoices::read(const SettingsStore& settings) {
@@ -39,6 +49,9 @@ DrawChoices DrawChoices::read(const SettingsStore& settings) {
     choices.bornIn = settings.ReadSetting(drawkeys::kBornIn, QString()).trimmed();
     if (!choices.bornYears())
         choices.bornIn.clear();
+    choices.peopleOfToday = settings.ReadSetting(drawkeys::kPeopleOfToday, QString()).trimmed();
+    if (!choices.todayAges())
+        choices.peopleOfToday.clear();
     choices.seed = seedFromText(settings.ReadSetting(drawkeys::kSeed, QString()).trimmed());
     return choices;
 }

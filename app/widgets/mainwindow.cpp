@@ -250,16 +250,30 @@ void MainWindow::startGenerating() {
     g.step(112, [&] { m_pointer->setBusy(); });
     g.step(122, [&] { resultsWindow().clearResults(); });
     std::shared_ptr<GeneratedNames> names;
+    std::optional<TodayNames::Exhausted> exhausted;
     // The whole run is drawn without yielding and handed to the results list in one piece, so
     // nothing can see the list half filled; only the progress bar is repainted as it goes.
     if (g.step(124, [&] {
             const auto progress = [this](int percent) { showProgress(percent); };
-            if (draw)
-                names = draw->draw(namesToMake(*count), choices.seed ? *choices.seed : m_context.newSeed(), progress);
-            else
+            if (draw) {
+                try {
+                    names =
+                        draw->draw(namesToMake(*count), choices.seed ? *choices.seed : m_context.newSeed(), progress);
+                } catch (const TodayNames::Exhausted& stopped) {
+                    exhausted = stopped;
+                }
+            } else
                 names = generateNames(m_listView1->items().texts(), m_listView2->items().texts(), m_options->namePart(),
                                       namesToMake(*count), m_context.random, progress, choices.keepSpaces);
         })) {
+        if (exhausted) {
+            g.step(152, [&] { m_pointer->set(WindowPointer::kDefault); });
+            g.step(154, [&] { m_progressBar1->setValue(0); });
+            return stop(118, QCoreApplication::translate("Form1", "No new name came for name %1 in %2 draws, each "
+                                                                  "given already: ask for fewer names.")
+                                 .arg(QLocale().toString(static_cast<qlonglong>(exhausted->record)))
+                                 .arg(QLocale().toString(TodayNames::kMostTries)));
+        }
         if (names)
             names->setPeople(peopleOf(choices, userList, names->seed()));
         g.step(138, [&] { resultsWindow().setResults(names); });
@@ -283,18 +297,25 @@ struct MainWindow::DrawCache {
     QStringList last;
     ListDrawRules rules;
     WeightChoice weighing;
+    std::optional<AgeRange> ages;
     QDateTime birthsChanged;
     std::shared_ptr<const ListDraw> draw;
 
     bool holds(const QStringList& f, const QStringList& l, const ListDrawRules& r, const WeightChoice& w,
-               const QDateTime& b) const {
+               const std::optional<AgeRange>& a, const QDateTime& b) const {
+        const auto sameAges = [](const std::optional<AgeRange>& x, const std::optional<AgeRange>& y) {
+            return x.has_value() == y.has_value() && (!x || (x->youngest == y->youngest && x->oldest == y->oldest));
+        };
         const auto sameYears = [](const std::optional<BirthYears>& x, const std::optional<BirthYears>& y) {
             return x.has_value() == y.has_value() && (!x || (x->first == y->first && x->last == y->last));
         };
         return draw && f.isSharedWith(first) && l.isSharedWith(last) && r.part == rules.part &&
                r.weighted == rules.weighted && r.unique == rules.unique && r.keepSpaces == rules.keepSpaces &&
                w.commonNames == weighing.commonNames && sameYears(w.born, weighing.born) &&
-               w.gender == weighing.gender && b == birthsChanged;
+               w.gender == weighing.gender && sameAges(a, ages) && r.today.has_value() == rules.today.has_value() &&
+               (!r.today || (r.today->sex == rules.today->sex && r.today->firstYear == rules.today->firstYear &&
+                             r.today->lastYear == rules.today->lastYear)) &&
+               b == birthsChanged;
     }
 };
 
@@ -312,27 +333,46 @@ RunPeople MainWindow::peopleOf(const DrawChoices& choices, bool userList, std::o
     }
     people.uniqueAddresses = choices.noRepeats;
     people.seed = seed ? *seed : m_context.newSeed();
+    // The people of today come with their names; the ages are told on the day of the population.
+    if (!userList && choices.todayAges()) {
+        people.today = true;
+        people.titledFrom18On = TodayDraw::Rules{}.on;
+    }
     return people;
 }
 
 std::shared_ptr<const ListDraw> MainWindow::listDrawFor(const DrawChoices& choices, bool userList) {
     const std::optional<BirthYears> years = userList ? std::nullopt : choices.bornYears();
+    const std::optional<AgeRange> ages = userList ? std::nullopt : choices.todayAges();
     const ListChoice list = m_options->listChoice();
-    const WeightChoice weighing{.commonNames = choices.commonNames,
-                                .born = years,
-                                .gender =
-                                    userList || list.gender == GenderChoice::None ? GenderChoice::Both : list.gender};
+    const GenderChoice gender = userList || list.gender == GenderChoice::None ? GenderChoice::Both : list.gender;
+    // The people of today are named by the births of their own years, within the years of birth.
+    std::optional<TodayDraw::Rules> today;
+    if (ages) {
+        today.emplace();
+        today->youngest = ages->youngest;
+        today->oldest = ages->oldest;
+        today->sex = gender == GenderChoice::MaleOnly ? 'M' : gender == GenderChoice::FemaleOnly ? 'F' : '\0';
+        if (years) {
+            today->firstYear = years->first;
+            today->lastYear = years->last;
+        }
+    }
+    const WeightChoice weighing{.commonNames = choices.commonNames || today.has_value(),
+                                .born = today ? std::nullopt : years,
+                                .gender = gender};
     const ListDrawRules rules{.part = m_options->namePart(),
                               .weighted = weighing.weighted(),
                               .unique = choices.noRepeats,
-                              .keepSpaces = choices.keepSpaces};
+                              .keepSpaces = choices.keepSpaces,
+                              .today = today};
     const QStringList first = m_listView1->items().texts();
     const QStringList last = m_listView2->items().texts();
     const QDateTime birthsChanged =
         weighing.weighted() ? QFileInfo(m_context.paths.besideProgram(kBirthsFile)).lastModified() : QDateTime();
     if (!m_drawCache)
         m_drawCache = std::make_unique<DrawCache>();
-    if (m_drawCache->holds(first, last, rules, weighing, birthsChanged))
+    if (m_drawCache->holds(first, last, rules, weighing, ages, birthsChanged))
         return m_drawCache->draw;
 
     std::optional<NameWeights> weights;
@@ -343,10 +383,16 @@ std::shared_ptr<const ListDraw> MainWindow::listDrawFor(const DrawChoices& choic
             database.openForReading();
         weights = NameWeights::read(weighing, m_context.paths, years ? &database : nullptr, false);
     }
+    std::optional<FirstNameBirths> births;
+    FirstNameBirthsOf birthsOf;
+    if (today) {
+        births = readFirstNameBirths(m_context.paths, nullptr, false);
+        birthsOf = {[&births](const QString& name) { return births->find(name); }, periodsOf(births->all())};
+    }
     auto draw = std::make_shared<const ListDraw>(
         first, last, rules, [&weights](const QString& name) { return weights ? weights->first(name) : 1; },
-        [&weights](const QString& name) { return weights ? weights->last(name) : 1; });
-    *m_drawCache = {first, last, rules, weighing, birthsChanged, draw};
+        [&weights](const QString& name) { return weights ? weights->last(name) : 1; }, birthsOf);
+    *m_drawCache = {first, last, rules, weighing, ages, birthsChanged, draw};
     return draw;
 }
 
@@ -360,6 +406,20 @@ QString MainWindow::drawProblem(const ListDraw& draw, const DrawChoices& choices
     }
     if (!draw.hasLastNames())
         return QCoreApplication::translate("Form1", "There are no last names to draw from.");
+    if (draw.todayProblem() && years)
+        return QCoreApplication::translate("Form1", "Nobody alive today was born in %1 at those ages.")
+            .arg(birthYearsText(*years));
+    if (draw.todayProblem())
+        return QCoreApplication::translate("Form1", "Nobody alive today is of those ages.");
+    if (const std::optional<ListDraw::Unnamed> unnamed = draw.unnamed()) {
+        const QString text =
+            unnamed->sex == 'F'
+                ? QCoreApplication::translate("Form1", "None of these first names was given to girls born in %1–%2, "
+                                                       "and some of the people alive today were born then.")
+                : QCoreApplication::translate("Form1", "None of these first names was given to boys born in %1–%2, "
+                                                       "and some of the people alive today were born then.");
+        return text.arg(unnamed->fromYear).arg(unnamed->toYear);
+    }
     if (choices.noRepeats && static_cast<std::uint64_t>(std::max(count, 0)) > draw.distinctNames())
         return QCoreApplication::translate("Form1", "These lists can make %1 different names, fewer than asked for.")
             .arg(QLocale().toString(static_cast<qulonglong>(draw.distinctNames())));

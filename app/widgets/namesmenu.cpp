@@ -40,6 +40,18 @@ QString yearsProblem(const QString& text) {
     return QCoreApplication::translate("Form1", "A year, such as 1954, or two years, such as 2000-2009.");
 }
 
+// What is wrong with ages typed in "People Of Today…", or nothing.
+QString agesProblem(const QString& text) {
+    const std::variant<AgeRange, AgesProblem> ages = agesFrom(text);
+    if (std::holds_alternative<AgeRange>(ages))
+        return {};
+    if (std::get<AgesProblem>(ages) == AgesProblem::OutOfRange)
+        return QCoreApplication::translate("Form1", "Ages run from 0 to %1.").arg(kOldestAge);
+    if (std::get<AgesProblem>(ages) == AgesProblem::Backwards)
+        return QCoreApplication::translate("Form1", "The first age is above the last.");
+    return QCoreApplication::translate("Form1", "An age, such as 30, or two ages, such as 18-65 (0-110 for all).");
+}
+
 QString seedProblem(const QString& text) {
     return seedFromText(text.trimmed())
                ? QString()
@@ -54,6 +66,7 @@ NamesMenu::NamesMenu(AppContext& context, QMenuBar* bar, QRadioButton* userList,
     names->setObjectName(QStringLiteral("mnuNames"));
     m_commonNames = names->addAction(QCoreApplication::translate("Form1", "&Common Names More Often"));
     m_bornIn = names->addAction(QCoreApplication::translate("Form1", "&Born In…"));
+    m_peopleOfToday = names->addAction(QCoreApplication::translate("Form1", "&People Of Today…"));
     m_noRepeats = names->addAction(QCoreApplication::translate("Form1", "&No Repeated Names"));
     m_keepSpaces = names->addAction(QCoreApplication::translate("Form1", "&Keep Spaces Inside Names"));
     names->addSeparator();
@@ -66,6 +79,7 @@ NamesMenu::NamesMenu(AppContext& context, QMenuBar* bar, QRadioButton* userList,
         action->setCheckable(true);
     m_commonNames->setObjectName(QStringLiteral("mnuCommonNames"));
     m_bornIn->setObjectName(QStringLiteral("mnuBornIn"));
+    m_peopleOfToday->setObjectName(QStringLiteral("mnuPeopleOfToday"));
     m_noRepeats->setObjectName(QStringLiteral("mnuNoRepeats"));
     m_keepSpaces->setObjectName(QStringLiteral("mnuKeepSpaces"));
     m_sameNames->setObjectName(QStringLiteral("mnuSameNames"));
@@ -78,6 +92,7 @@ NamesMenu::NamesMenu(AppContext& context, QMenuBar* bar, QRadioButton* userList,
     connect(m_keepSpaces, &QAction::triggered, this,
             [this] { toggled(m_keepSpaces, "mnuKeepSpaces_Click", drawkeys::kKeepSpaces, &DrawChoices::keepSpaces); });
     connect(m_bornIn, &QAction::triggered, this, &NamesMenu::bornInClick);
+    connect(m_peopleOfToday, &QAction::triggered, this, &NamesMenu::peopleOfTodayClick);
     connect(m_sameNames, &QAction::triggered, this, &NamesMenu::sameNamesClick);
     connect(m_help, &QAction::triggered, this, [this] {
         Guard g(m_context.dialogs, tagOf("mnuHelp_Click"));
@@ -102,7 +117,10 @@ QString NamesMenu::aboutText() {
            QStringLiteral("\r\r") +
            QCoreApplication::translate(
                "Form1", "The built-in names and their births come from INSEE, the French national statistics office "
-                        "(Source : INSEE), under the Licence Ouverte / Open Licence 2.0.");
+                        "(Source : INSEE), under the Licence Ouverte / Open Licence 2.0.") +
+           QStringLiteral("\r\r") +
+           QCoreApplication::translate("Form1", "The people of today follow the population of France by sex and age "
+                                                "(Source : Insee, estimations de population au 1er janvier 2026).");
 }
 
 void NamesMenu::restore() {
@@ -118,6 +136,11 @@ void NamesMenu::showChoices() {
     m_bornIn->setText(years ? QCoreApplication::translate("Form1", "&Born In %1…").arg(birthYearsText(*years))
                             : QCoreApplication::translate("Form1", "&Born In…"));
     m_bornIn->setEnabled(!m_userList->isChecked());
+    const std::optional<AgeRange> ages = m_choices.todayAges();
+    m_peopleOfToday->setText(ages ? QCoreApplication::translate("Form1", "&People Of Today (%1)…").arg(agesText(*ages))
+                                  : QCoreApplication::translate("Form1", "&People Of Today…"));
+    // The User List's names have no years, and its people none either.
+    m_peopleOfToday->setEnabled(!m_userList->isChecked());
     m_sameNames->setText(
         m_choices.seed ? QCoreApplication::translate("Form1", "&Same Names Each Time (Seed %1)…").arg(*m_choices.seed)
                        : QCoreApplication::translate("Form1", "&Same Names Each Time…"));
@@ -143,6 +166,22 @@ void NamesMenu::bornInClick() {
     m_choices.bornIn = *answer;
     showChoices();
     g.step(102, [&] { m_context.settings.StoreSetting(drawkeys::kBornIn, m_choices.bornIn); });
+}
+
+void NamesMenu::peopleOfTodayClick() {
+    Guard g(m_context.dialogs, tagOf("mnuPeopleOfToday_Click"));
+    std::optional<QString> answer;
+    g.step(100, [&] {
+        answer = m_context.dialogs.askValue({QCoreApplication::translate("Form1", "People Of Today"),
+                                             QCoreApplication::translate("Form1", "&Any age"),
+                                             QCoreApplication::translate("Form1", "&Alive today, aged"),
+                                             m_choices.peopleOfToday, QStringLiteral("18-65"), agesProblem});
+    });
+    if (!answer)
+        return;
+    m_choices.peopleOfToday = *answer;
+    showChoices();
+    g.step(102, [&] { m_context.settings.StoreSetting(drawkeys::kPeopleOfToday, m_choices.peopleOfToday); });
 }
 
 void NamesMenu::sameNamesClick() {

@@ -14,9 +14,9 @@ namespace quillory {
 /**
  * The main window's menus beside its designed form. "Names" sets how names are drawn beyond the
  * designed choices (DrawChoices): common names more often, names of a generation, no repeats, spaces
- * kept, the same names each time. Each choice is stored the moment it changes and restored at
- * start-up; "Born In…" is greyed while the User List is the source. "Help" shows the designed help and
- * what Quillory is. Every handler is guarded: a failure is reported under its own tag.
+ * kept, people of today, the same names each time. Each choice is stored the moment it changes and
+ * restored at start-up; "Born In…" and "People Of Today…" are greyed while the User List is the source. "Help" shows
+ * the designed help and what Quillory is. Every handler is guarded: a failure is reported under its own tag.
  */
 class NamesMenu : public QObject {
     Q_OBJECT
@@ -32,6 +32,7 @@ public:
 
     QAction* commonNames() const { return m_commonNames; }
     QAction* bornIn() const { return m_bornIn; }
+    QAction* peopleOfToday() const { return m_peopleOfToday; }
     QAction* noRepeats() const { return m_noRepeats; }
     QAction* keepSpaces() const { return m_keepSpaces; }
     QAction* sameNames() const { return m_sameNames; }
@@ -44,6 +45,7 @@ public:
 private:
     void toggled(QAction* action, const char* procedure, const QString& key, bool DrawChoices::*member);
     void bornInClick();
+    void peopleOfTodayClick();
     void sameNamesClick();
     void showChoices();
 
@@ -53,6 +55,7 @@ private:
     DrawChoices m_choices;
     QAction* m_commonNames = nullptr;
     QAction* m_bornIn = nullptr;
+    QAction* m_peopleOfToday = nullptr;
     QAction* m_noRepeats = nullptr;
     QAction* m_keepSpaces = nullptr;
     QAction* m_sameNames = nullptr;

@@ -170,8 +170,8 @@ void writeRunPeople(const NameRun& run, std::vector<PersonField> fields, RecordF
                                           .lastYear = rules.lastYear,
                                           .firstDay = std::nullopt,
                                           .lastDay = std::nullopt},
-                                .personWithName = false,
-                                .titledFrom18On = std::nullopt,
+                                .personWithName = rules.today,
+                                .titledFrom18On = rules.titledFrom18On,
                                 .seed = rules.seed,
                                 .workbook = {}};
 
@@ -203,6 +203,14 @@ void writeRunPeople(const NameRun& run, std::vector<PersonField> fields, RecordF
         }
         if (records.withLast)
             name.last = last.placeOf(run.lastName(i));
+        if (rules.today) {
+            const std::optional<RunPerson> person = run.person(i);
+            if (!person)
+                throw AppError(QStringLiteral("the people of these names were not kept"));
+            name.born = person->born;
+            name.sex = person->sex;
+            name.domain = person->domain;
+        }
     }
     const std::unique_ptr<NameWriter> writer =
         makePeopleWriter(records, first.table, last.table, std::move(births), std::move(sink));

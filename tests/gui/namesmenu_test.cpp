@@ -343,6 +343,48 @@ TEST_F(NamesMenuTest, SavedPeopleAreTheRowsQuilloryCliWritesForTheSameSeed) {
     EXPECT_EQ(saved(QStringLiteral("designed.csv"), 5), first);
 }
 
+// "People Of Today…" draws as quillory-cli --alive does: the same names and the same people files
+// for the same seed and ages; greyed for the User List; a run without repeats that runs out of new
+// names is one message; the ages are stored as typed.
+TEST_F(NamesMenuTest, PeopleOfTodayAreTheNamesAndRowsOfQuilloryCliAlive) {
+    start();
+    dialogs.answerValue(QStringLiteral("18-65"));
+    action("mnuPeopleOfToday")->trigger();
+    EXPECT_EQ(action("mnuPeopleOfToday")->text(), QStringLiteral("&People Of Today (18\u201365)\u2026"));
+    dialogs.answerValue(QStringLiteral("5"));
+    action("mnuSameNames")->trigger();
+    const QStringList alive{"--seed", "5", "--alive", "--age", "18-65", "--strip-spaces"};
+    EXPECT_EQ(generate(2000), cli(QStringList{"-n", "2000"} + alive));
+    const QString saved = workspace.path(QStringLiteral("today.csv"));
+    dialogs.answerSaveFile(saved, 5);
+    results().findChild<QAction*>(QStringLiteral("mnuSaveAs"))->trigger();
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts),
+              cli(QStringList{"-n", "2000", "--format", "csv", "--fields",
+                              "first_name,last_name,sex,birth_year,birth_date,title,email"} +
+                  alive)
+                  .replaceInStrings(QStringLiteral("\r"), QString()));
+    results().backClick();
+
+    // The girls' first names alone and no repeats: the rarest names of some years never come.
+    action("mnuNoRepeats")->trigger();
+    QTest::mouseClick(option("Option3"), Qt::LeftButton);
+    QTest::mouseClick(option("Option5"), Qt::LeftButton);
+    const std::size_t before = dialogs.messages.size();
+    generate(m_shown->listView1()->count());
+    ASSERT_EQ(dialogs.messages.size(), before + 1);
+    EXPECT_TRUE(dialogs.messages.back().text.endsWith(
+        QStringLiteral("in 1,000 draws, each given already: ask for fewer names.")))
+        << dialogs.messages.back().text.toStdString();
+    EXPECT_TRUE(dialogs.errorReports().isEmpty());
+
+    QTest::mouseClick(option("Option8"), Qt::LeftButton);
+    EXPECT_FALSE(action("mnuPeopleOfToday")->isEnabled());
+    QSettings stored(workspace.settingsFile(), QSettings::IniFormat);
+    EXPECT_EQ(stored.value(QStringLiteral("Quillory/PeopleOfToday")).toString(), QStringLiteral("18-65"));
+}
+
 // View, "Show People": beside each name, the very fields of its row in the saved people file; drawn
 // once per run away from the window's thread, kept with the run, and the choice remembered.
 TEST_F(NamesMenuTest, ShownPeopleAreTheSavedRowsOfTheRun) {

@@ -303,6 +303,62 @@
         <source>Drop Files on Last Names</source>
         <translation>Déposer des fichiers sur les noms</translation>
     </message>
+    <message>
+        <source>No new name came for name %1 in %2 draws, each given already: ask for fewer names.</source>
+        <translation>Aucun nom nouveau n’est venu pour le nom %1 en %2 tirages, tous déjà donnés&#xa0;: demandez moins de noms.</translation>
+    </message>
+    <message>
+        <source>Nobody alive today was born in %1 at those ages.</source>
+        <translation>Personne en vie aujourd’hui n’est né en %1 à ces âges.</translation>
+    </message>
+    <message>
+        <source>Nobody alive today is of those ages.</source>
+        <translation>Personne en vie aujourd’hui n’a ces âges.</translation>
+    </message>
+    <message>
+        <source>None of these first names was given to girls born in %1–%2, and some of the people alive today were born then.</source>
+        <translation>Aucun de ces prénoms n’a été donné aux filles nées en %1–%2, et certaines des personnes en vie aujourd’hui sont nées alors.</translation>
+    </message>
+    <message>
+        <source>None of these first names was given to boys born in %1–%2, and some of the people alive today were born then.</source>
+        <translation>Aucun de ces prénoms n’a été donné aux garçons nés en %1–%2, et certaines des personnes en vie aujourd’hui sont nées alors.</translation>
+    </message>
+    <message>
+        <source>Ages run from 0 to %1.</source>
+        <translation>Les âges vont de 0 à %1.</translation>
+    </message>
+    <message>
+        <source>The first age is above the last.</source>
+        <translation>Le premier âge dépasse le dernier.</translation>
+    </message>
+    <message>
+        <source>An age, such as 30, or two ages, such as 18-65 (0-110 for all).</source>
+        <translation>Un âge, comme 30, ou deux âges, comme 18-65 (0-110 pour tous).</translation>
+    </message>
+    <message>
+        <source>&amp;People Of Today…</source>
+        <translation>Personnes d’au&amp;jourd’hui…</translation>
+    </message>
+    <message>
+        <source>The people of today follow the population of France by sex and age (Source : Insee, estimations de population au 1er janvier 2026).</source>
+        <translation>Les personnes d’aujourd’hui suivent la population de la France par sexe et par âge (Source : Insee, estimations de population au 1er janvier 2026).</translation>
+    </message>
+    <message>
+        <source>&amp;People Of Today (%1)…</source>
+        <translation>Personnes d’au&amp;jourd’hui (%1)…</translation>
+    </message>
+    <message>
+        <source>People Of Today</source>
+        <translation>Personnes d’aujourd’hui</translation>
+    </message>
+    <message>
+        <source>&amp;Any age</source>
+        <translation>&amp;N’importe quel âge</translation>
+    </message>
+    <message>
+        <source>&amp;Alive today, aged</source>
+        <translation>&amp;En vie aujourd’hui, âgées de</translation>
+    </message>
 </context>
 <context>
     <name>Form2</name>
