@@ -215,7 +215,7 @@ void drawToday(const Options& options, RunPools& pools, const std::shared_ptr<co
                                   .arg(Population::kYear)};
     }
     pools.today.emplace(std::get<TodayDraw>(std::move(today)));
-    if (options.part == NamePart::LastOnly)
+    if (options.part == NamePart::LastOnly || options.count == 0)
         return;
 
     const PeopleSource& people = pools.people;

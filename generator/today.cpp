@@ -110,13 +110,15 @@ namespace quillory {
 
 TodayNames::TodayNames(const TodayDraw& people, const PeriodNames* firstNames, std::uint32_t firstCount,
                        const DrawPool& last, NamePart part, RandomSource& names, RandomSource& peoples)
-    : m_people(people), m_firstNames(firstNames), m_firstCount(firstCount), m_part(part), m_names(names),
-      m_peoples(peoples) {
-    if (part != NamePart::FirstOnly)
+    : m_people(people), m_firstNames(firstNames), m_firstCount(firstCount), m_part(part),
+      m_drawsFirst(part == NamePart::FirstAndLast || part == NamePart::FirstOnly),
+      m_drawsLast(part == NamePart::FirstAndLast || part == NamePart::LastOnly), m_names(names), m_peoples(peoples) {
+    if (m_drawsLast)
         m_lastTable.emplace(last.weights);
-    if (part != NamePart::LastOnly)
+    if (m_drawsFirst)
         for (std::uint32_t cell = 0; cell < people.cells(); ++cell)
-            m_namesOfCell.push_back(firstNames->choiceFor(people.sexOf(cell), people.cohortOf(cell)));
+            m_namesOfCell.push_back(
+                firstNames != nullptr ? firstNames->choiceFor(people.sexOf(cell), people.cohortOf(cell)) : nullptr);
 }
 
 void TodayNames::makeUnique(std::span<const std::uint64_t> repeats) {

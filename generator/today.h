@@ -110,7 +110,10 @@ public:
         std::int64_t record;
     };
 
-    /** `firstNames` may be null when `part` draws no first name; `last` must hold its weights. */
+    /**
+     * `last` must hold its weights. Without `firstNames` (which `part` may not need) a record that
+     * needs a first name throws AppError.
+     */
     TodayNames(const TodayDraw& people, const PeriodNames* firstNames, std::uint32_t firstCount, const DrawPool& last,
                NamePart part, RandomSource& names, RandomSource& peoples);
 
@@ -131,9 +134,9 @@ private:
         drawn.born = born.day;
         drawn.sex = born.sex;
         drawn.domain = static_cast<std::uint8_t>(drawBelow(m_peoples, 3));
-        if (m_part != NamePart::FirstOnly)
+        if (m_drawsLast)
             drawn.last = m_lastTable->draw(m_names);
-        if (m_part != NamePart::LastOnly) {
+        if (m_drawsFirst) {
             const std::uint64_t number = m_names.nextBits();
             const PeriodNames::Choice* names = m_namesOfCell[born.cell];
             if (names == nullptr) [[unlikely]] // refused before a run starts
@@ -151,6 +154,8 @@ private:
     std::uint64_t m_firstCount;
     std::optional<AliasTable> m_lastTable;
     NamePart m_part;
+    bool m_drawsFirst;
+    bool m_drawsLast;
     RandomSource& m_names;
     RandomSource& m_peoples;
     bool m_unique = false;

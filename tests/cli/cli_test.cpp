@@ -686,6 +686,8 @@ TEST_F(CliTest, FieldsGiveTheSameRowsForEver) {
          "\n"
          R"({"first_name":"Samuel","sex":"M","birth_date":"2004-02-25","title":null})"
          "\n"},
+        // Nothing to draw from the empty User List, and nothing asked for.
+        {{"-n", "0", "--alive", "--source", "user"}, ""},
         {{"-n", "5", "--seed", "42", "--ascii"},
          "Ilane Besnier\nTifanny Meffre\nParfait Wehrle\nScotty Mouton\nMaeline Peigne\n"},
         {{"-n", "4", "--seed", "3", "--first-names", first, "--last-names", last, "--format", "csv", "--fields",
