@@ -363,7 +363,15 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     if (database)
         database->close();
 
-    RunPools pools{first.take(), last.take(), {}, std::move(people), std::nullopt, nullptr};
+    RunPools pools{first.take(), last.take(), {}, std::move(people), std::nullopt, nullptr, nullptr};
+    if (needsPlaces(options.fields)) {
+        try {
+            pools.places = Places::read(environment.paths.besideProgram(kCommunesFile),
+                                        environment.paths.besideProgram(kDepartmentsFile));
+        } catch (const AppError& error) {
+            throw Failure{kRunFailure, error.message()};
+        }
+    }
     if (!weighable(pools.first) || !weighable(pools.last))
         throw Failure{kRunFailure, QStringLiteral("%1: the births add up to more than a draw can weigh")
                                        .arg(environment.paths.besideProgram(kBirthsFile))};
@@ -412,7 +420,8 @@ void writeStream(const Options& options, const RunPools& pools, std::uint64_t se
             try {
                 std::unique_ptr<NameWriter> writer;
                 try {
-                    writer = makeFieldsWriter(options, pools.first, pools.last, pools.people, seed, std::move(sink));
+                    writer = makeFieldsWriter(options, pools.first, pools.last, pools.people, pools.places, seed,
+                                              std::move(sink));
                 } catch (const OutputRefused&) {
                     throw;
                 } catch (const AppError& error) {

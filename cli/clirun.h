@@ -58,6 +58,8 @@ struct RunPools {
     /** With --alive: the people of today, and the first names of each sex and period of the first pool. */
     std::optional<TodayDraw> today;
     std::shared_ptr<const PeriodNames> periodNames;
+    /** The communes and départements, when a field needs them. */
+    std::shared_ptr<const Places> places;
 };
 
 /** Reads the names a run draws from. Throws Failure. */

@@ -5,7 +5,8 @@
 namespace quillory::cli {
 
 std::unique_ptr<NameWriter> makeFieldsWriter(const Options& options, const DrawPool& first, const DrawPool& last,
-                                             PeopleSource people, std::uint64_t seed, std::unique_ptr<ByteSink> sink) {
+                                             PeopleSource people, std::shared_ptr<const Places> places,
+                                             std::uint64_t seed, std::unique_ptr<ByteSink> sink) {
     PeopleRecords records{
         .fields = options.fields,
         .format = options.format == Format::Jsonl ? RecordFormat::JsonLines
@@ -23,6 +24,8 @@ std::unique_ptr<NameWriter> makeFieldsWriter(const Options& options, const DrawP
                   .lastDay = options.born ? options.born->lastDay : std::nullopt},
         .personWithName = options.alive,
         .titledFrom18On = options.alive || options.age ? std::optional<QDate>(options.on) : std::nullopt,
+        .places = std::move(places),
+        .ascii = options.ascii,
         .seed = seed,
         .workbook = options.output,
     };

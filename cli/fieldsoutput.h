@@ -24,6 +24,7 @@ struct PeopleSource {
 
 /** The records of `options.fields` for each drawn name, in the format of `options`. Throws AppError. */
 std::unique_ptr<NameWriter> makeFieldsWriter(const Options& options, const DrawPool& first, const DrawPool& last,
-                                             PeopleSource people, std::uint64_t seed, std::unique_ptr<ByteSink> sink);
+                                             PeopleSource people, std::shared_ptr<const Places> places,
+                                             std::uint64_t seed, std::unique_ptr<ByteSink> sink);
 
 } // namespace quillory::cli

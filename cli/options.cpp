@@ -229,7 +229,8 @@ constexpr OptionSpec kOptions[] = {
     {"fields", 0, "LIST",
      "csv, jsonl or xlsx: the columns of each record, in order, separated by commas, from first_name, "
      "last_name, full_name, sex, birth_year, birth_date, title, initials, email, first_name_ascii, "
-     "last_name_ascii"},
+     "last_name_ascii, birth_place, birth_department, street, postcode, city, department, address, phone, "
+     "phone_international, mobile, mobile_international, nir"},
     {"ascii", 0, nullptr, "print every name with its accents folded away (Helene, Francois, Lefevre)"},
     {"cells", 0, "2|1", "xlsx: 2 puts first and last names in columns A and B (default), 1 the whole name in column A"},
     {"output", 'o', "FILE",

@@ -38,6 +38,13 @@ public:
         return random;
     }
 
+    /** The third sequence of a seed: the ninth to the twelfth outputs. The people's places are drawn from it. */
+    static RandomSource third(std::uint64_t seed) {
+        RandomSource random;
+        random.reseed(seed, 8);
+        return random;
+    }
+
     /** The next 64 random bits. */
     std::uint64_t nextBits() {
         const std::uint64_t result = rotl(m_state[1] * 5, 7) * 9;

@@ -29,7 +29,9 @@ constexpr char kRespell[] = "update system_lastname set Last = ?2 where Last = ?
 } // namespace
 
 QString builtInNamesLine() {
-    return QStringLiteral("Built-in names: version %1. Source : INSEE, Licence Ouverte / Open Licence 2.0.")
+    return QStringLiteral("Built-in names: version %1. Source : INSEE, Licence Ouverte / Open Licence 2.0.\n"
+                          "Places: Source : INSEE, Code officiel géographique 2026 et populations légales 2023 ; "
+                          "La Poste, base officielle des codes postaux. Licence Ouverte / Open Licence 2.0.")
         .arg(kNamesVersion);
 }
 

@@ -120,7 +120,12 @@ QString NamesMenu::aboutText() {
                         "(Source : INSEE), under the Licence Ouverte / Open Licence 2.0.") +
            QStringLiteral("\r\r") +
            QCoreApplication::translate("Form1", "The people of today follow the population of France by sex and age "
-                                                "(Source : Insee, estimations de population au 1er janvier 2026).");
+                                                "(Source : Insee, estimations de population au 1er janvier 2026).") +
+           QStringLiteral("\r\r") +
+           QCoreApplication::translate("Form1",
+                                       "The places come from INSEE and La Poste (Source : INSEE, Code officiel "
+                                       "géographique 2026 et populations légales 2023 ; La Poste, base "
+                                       "officielle des codes postaux. Licence Ouverte / Open Licence 2.0).");
 }
 
 void NamesMenu::restore() {

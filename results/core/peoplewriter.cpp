@@ -9,6 +9,8 @@
 
 #include <QHash>
 
+#include <unordered_map>
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -257,6 +259,65 @@ private:
     mutable std::uint32_t m_madeItem = 0xFFFFFFFF;
 };
 
+// The texts of the places as rows write them: each one's inner form (CSV's quotes doubled, a JSON
+// string's escapes, without the outer quotes, which the row puts) and whether CSV needs quotes.
+class PlaceTexts {
+public:
+    PlaceTexts() = default;
+    PlaceTexts(Encoding encoding, bool ascii) : m_encoding(encoding), m_ascii(ascii) {}
+
+    void add(std::string_view utf8) {
+        QByteArray bytes(utf8.data(), static_cast<qsizetype>(utf8.size()));
+        if (m_ascii)
+            bytes = asciiFolded(QString::fromUtf8(bytes)).toUtf8();
+        QByteArray field = asField(bytes, m_encoding);
+        const bool quoted = m_encoding != Encoding::Cell && field.startsWith('"');
+        if (quoted)
+            field = field.sliced(1).chopped(1);
+        m_quoted.push_back(quoted);
+        m_texts.append(field);
+    }
+    void close() { m_texts.close(); }
+
+    Text inner(std::size_t i) const { return {m_texts.data(i), m_texts.size(i)}; }
+    bool quoted(std::size_t i) const { return m_quoted[i] != 0; }
+    std::size_t count() const { return m_quoted.size(); }
+    qsizetype longest() const { return m_texts.longest(); }
+
+private:
+    Encoding m_encoding = Encoding::Csv;
+    bool m_ascii = false;
+    Pieces m_texts;
+    std::vector<std::uint8_t> m_quoted;
+};
+
+// The social security numbers given in a run without repeats: for each beginning (sex, year, month
+// and place of birth), which order numbers are taken.
+class NirBook {
+public:
+    /** The order number to give from `wanted` upward, cycling; none when all 999 are taken. */
+    std::optional<int> take(std::uint64_t beginning, int wanted) {
+        std::array<std::uint64_t, 16>& taken = m_taken[beginning];
+        for (int tried = 0; tried < 999; ++tried) {
+            const int order = (wanted - 1 + tried) % 999 + 1;
+            std::uint64_t& word = taken[static_cast<std::size_t>(order / 64)];
+            const std::uint64_t bit = std::uint64_t{1} << (order % 64);
+            if ((word & bit) == 0) {
+                word |= bit;
+                return order;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::unordered_map<std::uint64_t, std::array<std::uint64_t, 16>> m_taken;
+};
+
+// The fiction blocks of the numbering plan (Arcep decision 2018-0881) by telephone zone 1 to 5, then
+// the mobiles' (06 39 98): the four digits after the zone's first.
+constexpr char kFictionBlocks[6][5] = {"9900", "6191", "5301", "6571", "3649", "3998"};
+
 constexpr char kTwoDigits[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
                               "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
                               "8081828384858687888990919293949596979899";
@@ -309,16 +370,25 @@ public:
                                                                : Encoding::Cell),
           m_withFirst(records.withFirst), m_withLast(records.withLast), m_personWithName(records.personWithName),
           m_titledFrom18On(records.titledFrom18On), m_sequence(RandomSource::second(records.seed)),
-          m_people(records.rules, std::move(births), std::move(placeOf)), m_sink(std::move(sink)), m_firstTexts(first),
-          m_placeOfText(std::move(placeOfText)) {
+          m_third(RandomSource::third(records.seed)), m_people(records.rules, std::move(births), std::move(placeOf)),
+          m_sink(std::move(sink)), m_firstTexts(first), m_placeOfText(std::move(placeOfText)) {
         m_first = Forms(first, FormMaker(m_encoding, 0, m_fields));
         m_last = Forms(last, FormMaker(m_encoding, 1, m_fields));
         makeFixedTexts();
+        m_wantsPlaces = std::any_of(m_fields.begin(), m_fields.end(),
+                                    [](PersonField field) { return field >= PersonField::BirthPlace; });
+        if (needsPlaces(m_fields)) {
+            if (!records.places)
+                throw AppError(QStringLiteral("no places to draw from"));
+            makePlaceTexts(records.places, records.ascii);
+        }
         // The longest row: each field at its longest, with what goes before it.
         const qsizetype longestName = m_first.longest() + m_last.longest();
         m_longestRow = qsizetype{kSpare} + m_fixed.longest() + 2;
+        const qsizetype longestPlace =
+            m_communeNames.longest() + m_cities.longest() + m_streets.longest() + m_departmentCodes.longest();
         for (std::size_t i = 0; i < m_fields.size(); ++i)
-            m_longestRow += m_fixed.longest() + 2 * longestName + 48;
+            m_longestRow += m_fixed.longest() + 2 * longestName + longestPlace + 64;
         if (m_longestRow > ByteSink::kRoom)
             throw AppError(QStringLiteral("a name is too long to write"));
         if (m_encoding == Encoding::Cell) {
@@ -396,7 +466,127 @@ private:
         m_fixed.close();
     }
 
+    void makePlaceTexts(std::shared_ptr<const Places> places, bool ascii) {
+        m_placeDraw.emplace(places);
+        const auto wants = [&](std::initializer_list<PersonField> any) {
+            return std::any_of(any.begin(), any.end(),
+                               [&](PersonField field) { return FormMaker::wants(m_fields, field); });
+        };
+        m_communeNames = PlaceTexts(m_encoding, ascii);
+        m_cities = PlaceTexts(m_encoding, ascii);
+        m_streets = PlaceTexts(m_encoding, ascii);
+        m_departmentCodes = PlaceTexts(m_encoding, false);
+        const bool names = wants({PersonField::BirthPlace});
+        const bool cities = wants({PersonField::City, PersonField::Address});
+        for (const Places::Commune& commune : places->communes()) {
+            m_communeNames.add(names ? commune.name : std::string_view());
+            m_cities.add(cities ? commune.city : std::string_view());
+        }
+        for (std::string_view street :
+             wants({PersonField::Street, PersonField::Address}) ? streetNames() : std::vector<std::string_view>())
+            m_streets.add(street);
+        for (std::size_t i = 0; i < places->departmentCount(); ++i)
+            m_departmentCodes.add(places->department(i).code);
+        for (PlaceTexts* texts : {&m_communeNames, &m_cities, &m_streets, &m_departmentCodes})
+            texts->close();
+    }
+
     void fixed(Row& row, std::size_t text) const { row.put(m_fixed.data(text), m_fixed.size(text)); }
+
+    // A text of the places as a field: quoted as its encoding needs.
+    void placeText(Row& row, const PlaceTexts& texts, std::size_t i) const {
+        const bool quoted = m_encoding == Encoding::Json || texts.quoted(i);
+        row.putIf('"', quoted);
+        row.put(texts.inner(i));
+        row.putIf('"', quoted);
+    }
+    // Up to three digits.
+    static void number(Row& row, int n) {
+        row.putIf(static_cast<char>('0' + n / 100), n >= 100);
+        row.putIf(static_cast<char>('0' + n / 10 % 10), n >= 10);
+        row.put(static_cast<char>('0' + n % 10));
+    }
+    // A telephone number: 0Z BB BB DD DD, or +33 Z BB BB DD DD; `block` is 0 to 4 for the zones 1 to 5, 5 for mobiles.
+    void telephone(Row& row, int block, int digits, bool international) const {
+        const bool json = m_encoding == Encoding::Json;
+        row.putIf('"', json);
+        const char zone = block == 5 ? '6' : static_cast<char>('1' + block);
+        if (international) {
+            row.putExactly("+33 ");
+        } else {
+            row.put('0');
+        }
+        row.put(zone);
+        const char* fiction = kFictionBlocks[block];
+        row.put(' ');
+        row.put(fiction[0]);
+        row.put(fiction[1]);
+        row.put(' ');
+        row.put(fiction[2]);
+        row.put(fiction[3]);
+        row.put(' ');
+        row.twoDigits(digits / 100);
+        row.put(' ');
+        row.twoDigits(digits % 100);
+        row.putIf('"', json);
+    }
+    int zoneBlock(const PlaceOfPerson& place) const {
+        const Places& places = m_placeDraw->places();
+        return places.departmentOf(places.communes()[place.home]).zone - '1';
+    }
+
+    // The social security number of a person born in that commune: sex, year, month, département and
+    // commune, order number and key; none without a sex or a day of birth.
+    void nir(Row& row, const Person& person, const PlaceOfPerson& place) {
+        if (person.sex == 0 || person.year == 0)
+            return fixed(row, kUnknown);
+        const Places::Commune& born = m_placeDraw->places().communes()[place.birth];
+        std::array<char, 15> digits{};
+        digits[0] = person.sex == 'M' ? '1' : '2';
+        const int year = ((person.year % 100) + 100) % 100;
+        digits[1] = static_cast<char>('0' + year / 10);
+        digits[2] = static_cast<char>('0' + year % 10);
+        digits[3] = static_cast<char>('0' + person.month / 10);
+        digits[4] = static_cast<char>('0' + person.month % 10);
+        std::memcpy(&digits[5], born.code.data(), 5);
+        // Corsica was one département, 20, until 1976, and a number never changes.
+        const bool corsica = born.code[0] == '2' && (born.code[1] == 'A' || born.code[1] == 'B');
+        const bool before1976 = corsica && person.year < 1976;
+        if (before1976)
+            digits[6] = '0';
+        int order = place.order;
+        if (m_unique) {
+            const std::uint64_t beginning = (std::uint64_t{place.birth} << 16) | (std::uint64_t(year) << 8) |
+                                            (std::uint64_t(person.month) << 2) | (before1976 ? 2u : 0u) |
+                                            (person.sex == 'M' ? 1u : 0u);
+            const std::optional<int> free = m_nirs.take(beginning, order);
+            if (!free)
+                throw AppError(QStringLiteral("all 999 social security numbers beginning %1 are given: too many people "
+                                              "of one sex born in one commune in one month")
+                                   .arg(QLatin1String(digits.data(), 10)));
+            order = *free;
+        }
+        digits[10] = static_cast<char>('0' + order / 100);
+        digits[11] = static_cast<char>('0' + order / 10 % 10);
+        digits[12] = static_cast<char>('0' + order % 10);
+        // The key: 97 − (the thirteen digits mod 97), 2A and 2B counting as 19 and 18.
+        std::uint64_t number = 0;
+        for (std::size_t i = 0; i < 13; ++i) {
+            if (i == 5 && (digits[6] == 'A' || digits[6] == 'B')) {
+                number = number * 100 + (digits[6] == 'A' ? 19 : 18);
+                ++i;
+                continue;
+            }
+            number = number * 10 + static_cast<std::uint64_t>(digits[i] - '0');
+        }
+        const int key = static_cast<int>(97 - number % 97);
+        digits[13] = static_cast<char>('0' + key / 10);
+        digits[14] = static_cast<char>('0' + key % 10);
+        const bool json = m_encoding == Encoding::Json;
+        row.putIf('"', json);
+        row.putExactly(QByteArrayView(digits.data(), 15));
+        row.putIf('"', json);
+    }
     void first(Row& row, std::uint32_t item, Form form) const { row.put(m_first.text(item, form)); }
     void last(Row& row, std::uint32_t item, Form form) const { row.put(m_last.text(item, form)); }
 
@@ -426,14 +616,17 @@ private:
                 births = m_placeOfText ? m_placeOfText(m_firstTexts.bytes(name.first)) : name.first;
             person = m_people.draw(births, m_sequence);
         }
+        const PlaceOfPerson place = m_placeDraw     ? m_placeDraw->draw(m_third)
+                                    : m_wantsPlaces ? PlaceDraw::drawWithoutPlaces(m_third)
+                                                    : PlaceOfPerson{};
         if (m_book) {
-            writeCells(name, person);
+            writeCells(name, person, place);
             return;
         }
         Row row{m_sink->room(m_longestRow)};
         for (std::size_t i = 0; i < m_fields.size(); ++i) {
             fixed(row, kLeads + i);
-            put(row, m_fields[i], name, person);
+            put(row, m_fields[i], name, person, place);
         }
         fixed(row, kRowEnd);
         m_sink->advance(row.at);
@@ -445,7 +638,8 @@ private:
     static std::size_t sexIndex(char sex) { return sex == 'F' ? 1 : sex == 'M' ? 2 : 0; }
 
     // Inlined into the loop over the fields, which is what a row spends its time on.
-    [[gnu::always_inline]] void put(Row& row, PersonField field, DrawnName name, const Person& person) {
+    [[gnu::always_inline]] void put(Row& row, PersonField field, DrawnName name, const Person& person,
+                                    const PlaceOfPerson& place) {
         const bool json = m_encoding == Encoding::Json;
         switch (field) {
         case PersonField::FirstName:
@@ -509,6 +703,67 @@ private:
             }
             putLocalPart(row, name);
             return fixed(row, kDomain + static_cast<std::size_t>(person.domain));
+        default:
+            return putPlace(row, field, person, place);
+        }
+    }
+
+    // The fields of the places, out of line: rows without them never come here.
+    void putPlace(Row& row, PersonField field, const Person& person, const PlaceOfPerson& place) {
+        const bool json = m_encoding == Encoding::Json;
+        const Places& places = m_placeDraw->places();
+        const Places::Commune& born = places.communes()[place.birth];
+        const Places::Commune& home = places.communes()[place.home];
+        const auto street = [&] {
+            number(row, place.number);
+            row.put(' ');
+            row.put(m_streets.inner(place.street));
+        };
+        const auto postcode = [&] { row.putExactly(QByteArrayView(Places::postcode(home, place.postcode).data(), 5)); };
+        switch (field) {
+        case PersonField::BirthPlace:
+            return placeText(row, m_communeNames, place.birth);
+        case PersonField::BirthDepartment:
+            return placeText(row, m_departmentCodes, born.department);
+        case PersonField::Street: {
+            const bool quoted = json || m_streets.quoted(place.street);
+            row.putIf('"', quoted);
+            street();
+            row.putIf('"', quoted);
+            return;
+        }
+        case PersonField::Postcode:
+            row.putIf('"', json);
+            postcode();
+            row.putIf('"', json);
+            return;
+        case PersonField::City:
+            return placeText(row, m_cities, place.home);
+        case PersonField::Department:
+            return placeText(row, m_departmentCodes, home.department);
+        case PersonField::Address:
+            // Its comma makes CSV quote it.
+            row.putIf('"', m_encoding != Encoding::Cell);
+            street();
+            row.put(',');
+            row.put(' ');
+            postcode();
+            row.put(' ');
+            row.put(m_cities.inner(place.home));
+            row.putIf('"', m_encoding != Encoding::Cell);
+            return;
+        case PersonField::Phone:
+            return telephone(row, zoneBlock(place), place.phone, false);
+        case PersonField::PhoneInternational:
+            return telephone(row, zoneBlock(place), place.phone, true);
+        case PersonField::Mobile:
+            return telephone(row, 5, place.mobile, false);
+        case PersonField::MobileInternational:
+            return telephone(row, 5, place.mobile, true);
+        case PersonField::Nir:
+            return nir(row, person, place);
+        default:
+            return;
         }
     }
 
@@ -550,7 +805,7 @@ private:
     }
 
     // A workbook's row, a field a cell, each as it is (the year a number); a value not known is no cell.
-    void writeCells(DrawnName name, const Person& person) {
+    void writeCells(DrawnName name, const Person& person, const PlaceOfPerson& place) {
         for (std::size_t column = 0; column < m_fields.size(); ++column) {
             if (m_fields[column] == PersonField::BirthYear) {
                 if (person.year != 0)
@@ -558,7 +813,7 @@ private:
                 continue;
             }
             Row row{m_cell.data()};
-            put(row, m_fields[column], name, person);
+            put(row, m_fields[column], name, person, place);
             if (row.at != m_cell.data())
                 m_book->write(m_row, static_cast<int>(column),
                               QString::fromUtf8(m_cell.data(), row.at - m_cell.data()));
@@ -574,7 +829,15 @@ private:
     bool m_personWithName;
     std::optional<QDate> m_titledFrom18On;
     RandomSource m_sequence;
+    RandomSource m_third;
     PersonDraw m_people;
+    std::optional<PlaceDraw> m_placeDraw;
+    PlaceTexts m_communeNames;
+    PlaceTexts m_cities;
+    PlaceTexts m_streets;
+    PlaceTexts m_departmentCodes;
+    NirBook m_nirs;
+    bool m_wantsPlaces = false; // a field takes the third sequence's numbers
     std::unique_ptr<ByteSink> m_sink;
     const TextTable& m_firstTexts;
     std::function<std::uint32_t(QByteArrayView)> m_placeOfText;
@@ -597,7 +860,14 @@ private:
 bool needsPerson(const std::vector<PersonField>& fields) {
     return std::any_of(fields.begin(), fields.end(), [](PersonField field) {
         return field == PersonField::Sex || field == PersonField::BirthYear || field == PersonField::BirthDate ||
-               field == PersonField::Title;
+               field == PersonField::Title || field == PersonField::Nir;
+    });
+}
+
+bool needsPlaces(const std::vector<PersonField>& fields) {
+    return std::any_of(fields.begin(), fields.end(), [](PersonField field) {
+        return field >= PersonField::BirthPlace && field != PersonField::Mobile &&
+               field != PersonField::MobileInternational;
     });
 }
 

@@ -4,6 +4,7 @@
 
 #include "generator/drawpool.h"
 #include "generator/people.h"
+#include "generator/places.h"
 
 #include <QDate>
 #include <QString>
@@ -33,13 +34,46 @@ enum class PersonField {
     Initials,
     Email,
     FirstNameAscii,
-    LastNameAscii
+    LastNameAscii,
+    // Where the person was born and lives, and the numbers that go with it (Places).
+    BirthPlace,
+    BirthDepartment,
+    Street,
+    Postcode,
+    City,
+    Department,
+    Address,
+    Phone,
+    PhoneInternational,
+    Mobile,
+    MobileInternational,
+    Nir
 };
 
 /** Every field's name, as --fields, the CSV header and JSON lines write it, in the order of PersonField. */
-inline constexpr const char* kPersonFieldNames[] = {"first_name", "last_name",        "full_name",      "sex",
-                                                    "birth_year", "birth_date",       "title",          "initials",
-                                                    "email",      "first_name_ascii", "last_name_ascii"};
+inline constexpr const char* kPersonFieldNames[] = {"first_name",
+                                                    "last_name",
+                                                    "full_name",
+                                                    "sex",
+                                                    "birth_year",
+                                                    "birth_date",
+                                                    "title",
+                                                    "initials",
+                                                    "email",
+                                                    "first_name_ascii",
+                                                    "last_name_ascii",
+                                                    "birth_place",
+                                                    "birth_department",
+                                                    "street",
+                                                    "postcode",
+                                                    "city",
+                                                    "department",
+                                                    "address",
+                                                    "phone",
+                                                    "phone_international",
+                                                    "mobile",
+                                                    "mobile_international",
+                                                    "nir"};
 
 /** A field's name. */
 inline const char* fieldName(PersonField field) {
@@ -48,6 +82,9 @@ inline const char* fieldName(PersonField field) {
 
 /** Whether any of the fields needs the person drawn behind the name (a sex, a birth). */
 bool needsPerson(const std::vector<PersonField>& fields);
+
+/** Whether any of the fields needs the places (communes.tsv and departements.tsv). */
+bool needsPlaces(const std::vector<PersonField>& fields);
 
 enum class RecordFormat { Csv, JsonLines, Workbook };
 
@@ -66,6 +103,10 @@ struct PeopleRecords {
     bool personWithName = false;
     /** When given, a person under 18 on this day has no title. */
     std::optional<QDate> titledFrom18On;
+    /** The places, when a field needs them (needsPlaces); drawn from the third sequence of the seed (PlaceDraw). */
+    std::shared_ptr<const Places> places;
+    /** The places' texts folded to ASCII, as --ascii folds the names. */
+    bool ascii = false;
     /** The person behind each name is drawn from the second sequence of this seed (PersonDraw). */
     std::uint64_t seed = 0;
     /** The workbook's file (RecordFormat::Workbook). */

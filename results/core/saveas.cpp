@@ -172,6 +172,8 @@ void writeRunPeople(const NameRun& run, std::vector<PersonField> fields, RecordF
                                           .lastDay = std::nullopt},
                                 .personWithName = rules.today,
                                 .titledFrom18On = rules.titledFrom18On,
+                                .places = nullptr,
+                                .ascii = false,
                                 .seed = rules.seed,
                                 .workbook = {}};
 

@@ -686,6 +686,26 @@ TEST_F(CliTest, FieldsGiveTheSameRowsForEver) {
          "\n"
          R"({"first_name":"Samuel","sex":"M","birth_date":"2004-02-25","title":null})"
          "\n"},
+        // Every field: the places come from a third sequence and change none of the fields before them.
+        {{"-n", "2", "--seed", "42", "--format", "csv", "--fields",
+          "first_name,last_name,full_name,sex,birth_year,birth_date,title,initials,email,first_name_ascii,"
+          "last_name_ascii,birth_place,birth_department,street,postcode,city,department,address,phone,"
+          "phone_international,mobile,mobile_international,nir"},
+         "first_name,last_name,full_name,sex,birth_year,birth_date,title,initials,email,first_name_ascii,"
+         "last_name_ascii,birth_place,birth_department,street,postcode,city,department,address,phone,"
+         "phone_international,mobile,mobile_international,nir\r\n"
+         "Ilane,Besnier,Ilane Besnier,M,2017,2017-12-02,M.,I. B.,ilane.besnier@example.net,Ilane,Besnier,Mouy,60,7 "
+         "boulevard de Verdun,87000,Limoges,87,\"7 boulevard de Verdun, 87000 Limoges\",05 36 49 66 41,+33 5 36 49 66 "
+         "41,06 39 98 18 78,+33 6 39 98 18 78,117126043932109\r\n"
+         "Tifanny,Meffre,Tifanny Meffre,F,1992,1992-08-31,Mme,T. M.,tifanny.meffre@example.org,Tifanny,Meffre,"
+         "Boulogne-sur-Mer,62,1 rue des Meuniers,69004,Lyon,69,\"1 rue des Meuniers, 69004 Lyon\",04 65 71 85 76,+33 4 "
+         "65 71 85 76,06 39 98 26 54,+33 6 39 98 26 54,292086216097995\r\n"},
+        {{"-n", "2", "--seed", "9", "--ascii", "--unique", "--format", "jsonl", "--fields",
+          "birth_place,street,city,address,nir"},
+         R"({"birth_place":"La Fleche","street":"13 passage du Marche","city":"Nogent-sur-Marne","address":"13 passage du Marche, 94130 Nogent-sur-Marne","nir":"293077215467946"})"
+         "\n"
+         R"({"birth_place":"Nimes","street":"2 rue Saint-Pierre","city":"Sada","address":"2 rue Saint-Pierre, 97640 Sada","nir":"222113018929085"})"
+         "\n"},
         // Nothing to draw from the empty User List, and nothing asked for.
         {{"-n", "0", "--alive", "--source", "user"}, ""},
         {{"-n", "5", "--seed", "42", "--ascii"},
@@ -953,6 +973,122 @@ json.dump(rows, sys.stdout)
             EXPECT_LE(first.daysTo(earliestDrawn), 30) << context;
             EXPECT_LE(latestDrawn.daysTo(last), 30) << context;
         }
+    }
+}
+
+// 200,000 people with their places, judged by Python against data/ read on its own and against
+// Debian's validators: every NIR passes python3-stdnum and carries the person's sex, year, month and
+// place of birth (Corsica as 20 before 1976, the overseas départements with three digits); every
+// fixed line is valid for python3-phonenumbers, in its fiction block and its département's zone;
+// every mobile in 06 39 98; every postcode one of its city's, found by name and département; the
+// address the other fields joined; and the départements of birth, Paris's arrondissements among
+// them, as often as their people (chi-square).
+TEST_F(CliTest, PlacesAgreeWithThePersonTheirDataAndTheValidators) {
+    const QString out = workspace.path(QStringLiteral("places.csv"));
+    const CliResult result =
+        runCli(builtIn({"-n", "200000", "--seed", "31", "--alive", "--format", "csv", "--fields",
+                        "sex,birth_date,birth_place,birth_department,street,postcode,city,department,address,phone,"
+                        "phone_international,mobile,mobile_international,nir",
+                        "-o", out}));
+    ASSERT_EQ(result.status, 0) << result.err.toStdString();
+    static const char kJudge[] = R"(
+import csv, json, sys
+import phonenumbers
+from stdnum.fr import nir as nirs
+out, communes_file, departments_file = sys.argv[1:4]
+zones = {}
+for line in open(departments_file, encoding="utf-8").read().splitlines()[1:]:
+    code, _, _, zone = line.split("\t")
+    zones[code] = zone
+codes, postcodes, people = {}, {}, {}
+for line in open(communes_file, encoding="utf-8").read().splitlines()[1:]:
+    code, kind, name, city, dep, _, population, _, posts = line.split("\t")
+    codes.setdefault((name, dep), set()).add(code)
+    postcodes.setdefault((city, dep), set()).update(posts.split(","))
+    if population and int(population) > 0:
+        people[dep] = people.get(dep, 0) + int(population)
+        if dep == "75":
+            people[name] = int(population)
+blocks = {"01": "01 99 00 ", "02": "02 61 91 ", "03": "03 53 01 ", "04": "04 65 71 ", "05": "05 36 49 "}
+report = {"wrong": [], "corsica": [0, 0], "overseas": 0}
+born = {}
+def wrong(r, why):
+    if len(report["wrong"]) < 5:
+        report["wrong"].append(why + ": " + json.dumps(r, ensure_ascii=False))
+rows = list(csv.DictReader(open(out, newline="", encoding="utf-8")))
+for r in rows:
+    n, dep = r["nir"], r["birth_department"]
+    year, month = r["birth_date"][:4], r["birth_date"][5:7]
+    if not nirs.is_valid(n):
+        wrong(r, "invalid NIR")
+    if n[0] != ("1" if r["sex"] == "M" else "2") or n[1:3] != year[2:] or n[3:5] != month:
+        wrong(r, "NIR not the person's")
+    expected = set()
+    for code in codes.get((r["birth_place"], dep), ()):
+        if code.startswith(("2A", "2B")) and int(year) < 1976:
+            code = "20" + code[2:]
+            report["corsica"][0] += 1
+        elif code.startswith(("2A", "2B")):
+            report["corsica"][1] += 1
+        expected.add(code)
+    if n[5:10] not in expected:
+        wrong(r, "NIR not of the place of birth")
+    report["overseas"] += dep.startswith("97")
+    number = phonenumbers.parse(r["phone"], "FR")
+    if not phonenumbers.is_valid_number(number) or phonenumbers.number_type(number) != phonenumbers.PhoneNumberType.FIXED_LINE:
+        wrong(r, "not a valid fixed line")
+    if not r["phone"].startswith(blocks[zones[r["department"]]]):
+        wrong(r, "not the zone's fiction block")
+    if r["phone_international"] != phonenumbers.format_number(number, phonenumbers.PhoneNumberFormat.INTERNATIONAL):
+        wrong(r, "international form")
+    if not r["mobile"].startswith("06 39 98 ") or r["mobile_international"] != "+33 6" + r["mobile"][2:]:
+        wrong(r, "not the mobile block")
+    if r["postcode"] not in postcodes.get((r["city"], r["department"]), ()):
+        wrong(r, "postcode not the city's")
+    if r["address"] != r["street"] + ", " + r["postcode"] + " " + r["city"]:
+        wrong(r, "address")
+    born[dep] = born.get(dep, 0) + 1
+    if dep == "75":
+        born[r["birth_place"]] = born.get(r["birth_place"], 0) + 1
+def chi(keys, total):
+    whole = sum(people[k] for k in keys)
+    return sum((born.get(k, 0) - total * people[k] / whole) ** 2 / (total * people[k] / whole) for k in keys)
+departments = [k for k in people if not k.startswith("Paris")]
+arrondissements = [k for k in people if k.startswith("Paris")]
+report["departments"] = [chi(departments, len(rows)), len(departments) - 1]
+report["paris"] = [chi(arrondissements, born.get("75", 0)), len(arrondissements) - 1]
+json.dump(report, sys.stdout)
+)";
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromUtf8(kJudge), out,
+                                                      QStringLiteral(QUILLORY_SOURCE_DIR "/data/communes.tsv"),
+                                                      QStringLiteral(QUILLORY_SOURCE_DIR "/data/departements.tsv")});
+    ASSERT_TRUE(python.waitForFinished(300'000));
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    const QJsonObject report = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    EXPECT_TRUE(report[QStringLiteral("wrong")].toArray().isEmpty())
+        << QJsonDocument(report[QStringLiteral("wrong")].toArray()).toJson().toStdString();
+    const QJsonArray corsica = report[QStringLiteral("corsica")].toArray();
+    EXPECT_GT(corsica[0].toInt(), 100) << "born in Corsica before 1976";
+    EXPECT_GT(corsica[1].toInt(), 100) << "born in Corsica since 1976";
+    EXPECT_GT(report[QStringLiteral("overseas")].toInt(), 2000);
+    for (const char* key : {"departments", "paris"}) {
+        const QJsonArray chi = report[QLatin1String(key)].toArray();
+        const double freedom = chi[1].toDouble();
+        EXPECT_LT(chi[0].toDouble(), freedom + 5 * std::sqrt(2 * freedom))
+            << key << ": " << freedom << " degrees of freedom";
+    }
+
+    // Under --unique no number is given twice, where a run with repeats gives some twice.
+    for (const bool unique : {false, true}) {
+        QStringList arguments{"-n", "300000", "--seed", "5", "--format", "csv", "--fields", "nir"};
+        if (unique)
+            arguments << "--unique";
+        const CliResult numbers = runCli(builtIn(arguments));
+        ASSERT_EQ(numbers.status, 0) << numbers.err.toStdString();
+        const QStringList given = lines(numbers.out).mid(1);
+        const qsizetype distinct = QSet<QString>(given.begin(), given.end()).size();
+        EXPECT_EQ(distinct == given.size(), unique) << given.size() - distinct << " given twice";
     }
 }
 

@@ -359,6 +359,10 @@
         <source>&amp;Alive today, aged</source>
         <translation>&amp;En vie aujourd’hui, âgées de</translation>
     </message>
+    <message>
+        <source>The places come from INSEE and La Poste (Source : INSEE, Code officiel géographique 2026 et populations légales 2023 ; La Poste, base officielle des codes postaux. Licence Ouverte / Open Licence 2.0).</source>
+        <translation>Les lieux viennent de l’INSEE et de La Poste (Source : INSEE, Code officiel géographique 2026 et populations légales 2023 ; La Poste, base officielle des codes postaux. Licence Ouverte / Open Licence 2.0).</translation>
+    </message>
 </context>
 <context>
     <name>Form2</name>
