@@ -16,7 +16,7 @@ namespace quillory {
 
 namespace {
 
-constexpr const char* kEndings[] = {"txt", "csv", "jsonl", "xlsx", "xlsx", "csv", "jsonl"};
+constexpr const char* kEndings[] = {"txt", "csv", "jsonl", "xlsx", "xlsx", "csv", "jsonl", "csv", "jsonl"};
 
 // The parts of each name as the records have them: the run's own, or the whole item as one field.
 struct Columns {
@@ -108,11 +108,13 @@ QStringList saveAsFilters() {
             QCoreApplication::translate("Form2", "Workbook, one name a cell (*.xlsx)"),
             QCoreApplication::translate("Form2", "Workbook, first and last names in two cells (*.xlsx)"),
             QCoreApplication::translate("Form2", "CSV with sex, birth date, title and e-mail (*.csv)"),
-            QCoreApplication::translate("Form2", "JSON lines with sex, birth date, title and e-mail (*.jsonl)")};
+            QCoreApplication::translate("Form2", "JSON lines with sex, birth date, title and e-mail (*.jsonl)"),
+            QCoreApplication::translate("Form2", "CSV with every field (*.csv)"),
+            QCoreApplication::translate("Form2", "JSON lines with every field (*.jsonl)")};
 }
 
 SaveAsType saveAsTypeOf(int filterIndex, const QString& path) {
-    if (filterIndex >= 0 && filterIndex <= static_cast<int>(SaveAsType::JsonLinesPeople))
+    if (filterIndex >= 0 && filterIndex <= static_cast<int>(SaveAsType::JsonLinesEveryField))
         return static_cast<SaveAsType>(filterIndex);
     const QString ending = QFileInfo(path).suffix().toLower();
     if (ending == u"csv")
@@ -149,16 +151,18 @@ void saveNamesAs(const ListItems& names, SaveAsType type, const QString& path) {
         writeWorkbook(names, type == SaveAsType::WorkbookTwoCells, path);
         return;
     case SaveAsType::CsvPeople:
+    case SaveAsType::CsvEveryField:
         writeRecords(names, SaveAsType::Csv, path);
         return;
     case SaveAsType::JsonLinesPeople:
+    case SaveAsType::JsonLinesEveryField:
         writeRecords(names, SaveAsType::JsonLines, path);
         return;
     }
 }
 
 void writeRunPeople(const NameRun& run, std::vector<PersonField> fields, RecordFormat format, const BirthsOf& birthsOf,
-                    std::unique_ptr<ByteSink> sink) {
+                    std::unique_ptr<ByteSink> sink, std::shared_ptr<const Places> places) {
     const RunPeople rules = run.people();
     const PeopleRecords records{.fields = std::move(fields),
                                 .format = format,
@@ -172,7 +176,7 @@ void writeRunPeople(const NameRun& run, std::vector<PersonField> fields, RecordF
                                           .lastDay = std::nullopt},
                                 .personWithName = rules.today,
                                 .titledFrom18On = rules.titledFrom18On,
-                                .places = nullptr,
+                                .places = std::move(places),
                                 .ascii = false,
                                 .seed = rules.seed,
                                 .workbook = {}};
@@ -225,22 +229,39 @@ std::vector<PersonField> peopleFields() {
     return {PersonField::Sex, PersonField::BirthYear, PersonField::BirthDate, PersonField::Title, PersonField::Email};
 }
 
-void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, const BirthsOf& birthsOf) {
+std::vector<PersonField> everyField(const NameRun& run) {
+    std::vector<PersonField> fields;
+    for (int field = 0; field <= static_cast<int>(PersonField::Nir); ++field) {
+        const auto each = static_cast<PersonField>(field);
+        const bool first = each == PersonField::FirstName || each == PersonField::FirstNameAscii;
+        const bool last = each == PersonField::LastName || each == PersonField::LastNameAscii;
+        if ((!first || run.keepsFirst()) && (!last || run.keepsLast()))
+            fields.push_back(each);
+    }
+    return fields;
+}
+
+void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, const BirthsOf& birthsOf,
+                  std::shared_ptr<const Places> places) {
     const auto* run = dynamic_cast<const NameRun*>(&names);
-    const bool csv = type == SaveAsType::Csv || type == SaveAsType::CsvPeople;
+    const bool csv = type == SaveAsType::Csv || type == SaveAsType::CsvPeople || type == SaveAsType::CsvEveryField;
     if (run == nullptr) {
         writeRecords(names, csv ? SaveAsType::Csv : SaveAsType::JsonLines, path);
         return;
     }
     std::vector<PersonField> fields;
-    if (run->keepsFirst())
-        fields.push_back(PersonField::FirstName);
-    if (run->keepsLast())
-        fields.push_back(PersonField::LastName);
-    for (const PersonField field : peopleFields())
-        fields.push_back(field);
+    if (withEveryField(type)) {
+        fields = everyField(*run);
+    } else {
+        if (run->keepsFirst())
+            fields.push_back(PersonField::FirstName);
+        if (run->keepsLast())
+            fields.push_back(PersonField::LastName);
+        for (const PersonField field : peopleFields())
+            fields.push_back(field);
+    }
     writeRunPeople(*run, std::move(fields), csv ? RecordFormat::Csv : RecordFormat::JsonLines, birthsOf,
-                   std::make_unique<Sink>(path));
+                   std::make_unique<Sink>(path), withEveryField(type) ? std::move(places) : nullptr);
 }
 
 } // namespace quillory

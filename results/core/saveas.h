@@ -14,11 +14,26 @@ class ListItems;
 class NameRun;
 
 /** The kinds of file "Save As…" writes. */
-enum class SaveAsType { Text, Csv, JsonLines, WorkbookOneCell, WorkbookTwoCells, CsvPeople, JsonLinesPeople };
+enum class SaveAsType {
+    Text,
+    Csv,
+    JsonLines,
+    WorkbookOneCell,
+    WorkbookTwoCells,
+    CsvPeople,
+    JsonLinesPeople,
+    CsvEveryField,
+    JsonLinesEveryField
+};
+
+/** Whether the type writes every field of the people, their places included. */
+inline bool withEveryField(SaveAsType type) {
+    return type == SaveAsType::CsvEveryField || type == SaveAsType::JsonLinesEveryField;
+}
 
 /** Whether the type writes the people behind the names as well as the names. */
 inline bool withPeople(SaveAsType type) {
-    return type == SaveAsType::CsvPeople || type == SaveAsType::JsonLinesPeople;
+    return type == SaveAsType::CsvPeople || type == SaveAsType::JsonLinesPeople || withEveryField(type);
 }
 
 /** The file dialog's filters, one per type in the order of SaveAsType, in the user's language. */
@@ -50,7 +65,11 @@ using BirthsOf = std::function<NameBirthSpans(const QString& firstName)>;
  * every time, and a seeded run the rows quillory-cli gives with that seed and the same lists and
  * choices. Results that are no run are written as saveNamesAs() writes CSV or JSON lines.
  */
-void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, const BirthsOf& birthsOf);
+void savePeopleAs(const ListItems& names, SaveAsType type, const QString& path, const BirthsOf& birthsOf,
+                  std::shared_ptr<const Places> places = nullptr);
+
+/** Every field of a run's people, as the "every field" types write them: the parts the run keeps, then the rest. */
+std::vector<PersonField> everyField(const NameRun& run);
 
 /** The fields of the people that the people files hold besides the names, in their order. */
 std::vector<PersonField> peopleFields();
@@ -60,6 +79,6 @@ std::vector<PersonField> peopleFields();
  * savePeopleAs() draws them: the same run gives the same people in whichever fields.
  */
 void writeRunPeople(const NameRun& run, std::vector<PersonField> fields, RecordFormat format, const BirthsOf& birthsOf,
-                    std::unique_ptr<ByteSink> sink);
+                    std::unique_ptr<ByteSink> sink, std::shared_ptr<const Places> places = nullptr);
 
 } // namespace quillory

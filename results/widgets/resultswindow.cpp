@@ -355,10 +355,18 @@ void ResultsWindow::saveAs(const std::function<QString()>& suggested, SaveAsType
         }
         // The people behind the names are drawn from the births of the program's own names.
         const FirstNameBirths births = readFirstNameBirths(m_context.paths, nullptr, false);
-        savePeopleAs(*m_listView1->items().contents(), type, path, [&births](const QString& name) {
-            const NameBirthSpans* of = births.find(name);
-            return of != nullptr ? *of : NameBirthSpans{};
-        });
+        // Every field takes the places beside the program too.
+        const std::shared_ptr<const Places> places = withEveryField(type)
+                                                         ? Places::read(m_context.paths.besideProgram(kCommunesFile),
+                                                                        m_context.paths.besideProgram(kDepartmentsFile))
+                                                         : nullptr;
+        savePeopleAs(
+            *m_listView1->items().contents(), type, path,
+            [&births](const QString& name) {
+                const NameBirthSpans* of = births.find(name);
+                return of != nullptr ? *of : NameBirthSpans{};
+            },
+            places);
     });
 }
 

@@ -288,7 +288,7 @@ namespace {
 
 // The frame of `window` once the window manager has framed it (and the program placed it by it).
 QRect framed(QWidget& window) {
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry().size() != window.size(); }, 20'000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry().size() != window.size(); }, 60'000));
     QTest::qWait(300);
     return window.frameGeometry();
 }

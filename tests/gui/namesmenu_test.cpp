@@ -31,8 +31,8 @@ protected:
         QFile::remove(workspace.nameDatabase());
         workspace.installBuiltInNames();
         const QDir built = QFileInfo(QStringLiteral(QUILLORY_CLI)).dir();
-        QFile::copy(built.filePath(QStringLiteral("births.tsv")),
-                    workspace.programFolder() + QStringLiteral("/births.tsv"));
+        for (const char* file : {"births.tsv", "communes.tsv", "departements.tsv"})
+            QFile::copy(built.filePath(QLatin1String(file)), workspace.programFolder() + u'/' + QLatin1String(file));
     }
 
     QAction* action(const char* name) { return m_shown->findChild<QAction*>(QString::fromUtf8(name)); }
@@ -365,6 +365,19 @@ TEST_F(NamesMenuTest, PeopleOfTodayAreTheNamesAndRowsOfQuilloryCliAlive) {
                               "first_name,last_name,sex,birth_year,birth_date,title,email"} +
                   alive)
                   .replaceInStrings(QStringLiteral("\r"), QString()));
+    // Every field: the places too, as quillory-cli --fields gives them.
+    const QString every = workspace.path(QStringLiteral("every.jsonl"));
+    dialogs.answerSaveFile(every, 8);
+    results().findChild<QAction*>(QStringLiteral("mnuSaveAs"))->trigger();
+    QFile everyFile(every);
+    ASSERT_TRUE(everyFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(everyFile.readAll()).split(u'\n', Qt::SkipEmptyParts),
+              cli(QStringList{"-n", "2000", "--format", "jsonl", "--fields",
+                              "first_name,last_name,full_name,sex,birth_year,birth_date,title,initials,email,"
+                              "first_name_ascii,last_name_ascii,birth_place,birth_department,street,postcode,city,"
+                              "department,address,phone,phone_international,mobile,mobile_international,nir"} +
+                  alive));
+    EXPECT_TRUE(dialogs.errorReports().isEmpty()) << dialogs.errorReports().join(u'\n').toStdString();
     results().backClick();
 
     // The girls' first names alone and no repeats: the rarest names of some years never come.

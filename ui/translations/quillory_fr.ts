@@ -526,6 +526,14 @@ L’enregistrer plutôt dans un fichier ?</translation>
         <source>drawing the people…</source>
         <translation>tirage des personnes…</translation>
     </message>
+    <message>
+        <source>CSV with every field (*.csv)</source>
+        <translation>CSV avec tous les champs (*.csv)</translation>
+    </message>
+    <message>
+        <source>JSON lines with every field (*.jsonl)</source>
+        <translation>Lignes JSON avec tous les champs (*.jsonl)</translation>
+    </message>
 </context>
 <context>
     <name>quillory</name>
