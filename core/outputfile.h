@@ -99,6 +99,9 @@ private:
     uid_t m_owner = 0;
     gid_t m_group = 0;
     int m_fd = -1;
+    // How much has been written, and from where the disk has not yet been asked to take it.
+    std::int64_t m_written = 0;
+    std::int64_t m_unsynced = 0;
     QByteArray m_tempName; // a named temporary file, or empty
     int m_slot = -1;       // its place in the list of files removed on a signal
     // Through a device, a writer that needs a file by name writes to one of these first.

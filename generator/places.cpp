@@ -26,6 +26,20 @@ std::vector<std::string_view> split(std::string_view text, char separator) {
     }
 }
 
+// The tab-separated fields of a line, at most N; how many there are (N + 1 when more).
+template <std::size_t N> std::size_t fieldsOf(std::string_view line, std::array<std::string_view, N>& fields) {
+    std::size_t count = 0;
+    for (std::size_t at = 0;;) {
+        const std::size_t end = line.find('\t', at);
+        if (count == N)
+            return N + 1;
+        fields[count++] = line.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+        if (end == std::string_view::npos)
+            return count;
+        at = end + 1;
+    }
+}
+
 bool digits(std::string_view text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
@@ -71,8 +85,8 @@ std::shared_ptr<const Places> Places::read(const QString& communesFile, const QS
     const std::vector<std::string_view> departments =
         rows(places->m_departmentsText, departmentsFile, "code\tname\tregion\tphone_zone");
     for (std::size_t row = 0; row < departments.size(); ++row) {
-        const std::vector<std::string_view> fields = split(departments[row], '\t');
-        if (fields.size() != 4 || fields[0].size() < 2 || fields[0].size() > 3)
+        std::array<std::string_view, 4> fields;
+        if (fieldsOf(departments[row], fields) != 4 || fields[0].size() < 2 || fields[0].size() > 3)
             badRow(departmentsFile, row, "not a département (code, name, region, telephone zone)");
         if (fields[3].size() != 2 || fields[3][0] != '0' || fields[3][1] < '1' || fields[3][1] > '5')
             badRow(departmentsFile, row, "the telephone zone is none of 01 to 05");
@@ -83,9 +97,10 @@ std::shared_ptr<const Places> Places::read(const QString& communesFile, const QS
         rows(places->m_communesText, communesFile,
              "code\tkind\tname\tcity\tdepartment\tregion\tpopulation\tcensus\tpostcodes");
     std::uint64_t everybody = 0;
+    std::size_t department = 0;
     for (std::size_t row = 0; row < communes.size(); ++row) {
-        const std::vector<std::string_view> fields = split(communes[row], '\t');
-        if (fields.size() != 9 || fields[0].size() != 5 || fields[2].empty() || fields[3].empty())
+        std::array<std::string_view, 9> fields;
+        if (fieldsOf(communes[row], fields) != 9 || fields[0].size() != 5 || fields[2].empty() || fields[3].empty())
             badRow(communesFile, row,
                    "not a commune (code, kind, name, city, département, region, population, "
                    "census, postcodes)");
@@ -103,9 +118,12 @@ std::shared_ptr<const Places> Places::read(const QString& communesFile, const QS
             wellFormed = digits(postcodes.substr(6 * n, 5)) && (n + 1 == count || postcodes[6 * n + 5] == ',');
         if (!wellFormed)
             badRow(communesFile, row, "the postcodes are not five digits each, separated by commas");
-        std::size_t department = 0;
-        while (department < places->m_departments.size() && places->m_departments[department].code != fields[4])
-            ++department;
+        // The communes come département by département: the one before is nearly always the one.
+        if (department >= places->m_departments.size() || places->m_departments[department].code != fields[4]) {
+            department = 0;
+            while (department < places->m_departments.size() && places->m_departments[department].code != fields[4])
+                ++department;
+        }
         if (department == places->m_departments.size() || !fields[0].starts_with(fields[4].substr(0, 2)))
             badRow(communesFile, row, "the département is not one of departements.tsv, or not the code's");
         // A commune nobody lives in (a village destroyed in 1916, kept in memory) is nobody's place.

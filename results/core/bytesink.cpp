@@ -24,7 +24,62 @@ void ByteSink::flush() {
     if (m_used == 0)
         return;
     const qsizetype used = std::exchange(m_used, 0);
-    writeOut(m_buffer.get(), used);
+    if (!m_background) {
+        writeOut(m_buffer.get(), used);
+        return;
+    }
+    std::unique_lock lock(m_mutex);
+    if (!m_writer.joinable()) {
+        m_handed.reset(new char[kBufferSize]);
+        m_writer = std::thread([this] {
+            std::unique_lock held(m_mutex);
+            for (;;) {
+                m_changed.wait(held, [this] { return m_writing || m_stopping; });
+                if (!m_writing)
+                    return;
+                held.unlock();
+                std::exception_ptr failure;
+                try {
+                    writeOut(m_handed.get(), m_handedSize);
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+                held.lock();
+                m_failure = failure;
+                m_writing = false;
+                m_changed.notify_all();
+                if (failure)
+                    return;
+            }
+        });
+    }
+    // The buffer before must be written before this one is handed over.
+    m_changed.wait(lock, [this] { return !m_writing; });
+    if (m_failure)
+        std::rethrow_exception(m_failure);
+    std::swap(m_buffer, m_handed);
+    m_handedSize = used;
+    m_writing = true;
+    m_changed.notify_all();
+}
+
+void ByteSink::drain() {
+    if (!m_background)
+        return;
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_writing; });
+    if (m_failure)
+        std::rethrow_exception(m_failure);
+}
+
+void ByteSink::stopWriting() noexcept {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        m_changed.notify_all();
+    }
+    if (m_writer.joinable())
+        m_writer.join();
 }
 
 void DescriptorSink::writeOut(const char* data, qsizetype size) {
@@ -64,6 +119,7 @@ void FileSink::writeOut(const char* data, qsizetype size) {
 
 void FileSink::finish() {
     flush();
+    drain();
     try {
         m_file->commit();
     } catch (const OutputClosed&) {

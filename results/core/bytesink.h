@@ -6,7 +6,11 @@
 #include <QByteArray>
 #include <QString>
 
+#include <condition_variable>
+#include <exception>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 /** Where drawn names and the records of people go: bytes gathered into large writes. */
 namespace quillory {
@@ -34,10 +38,17 @@ public:
     void append(const char* data, qsizetype size);
     void append(const QByteArray& bytes) { append(bytes.constData(), bytes.size()); }
 
-    /** Writes what is gathered; throws AppError on failure, ClosedPipe when the reader went away. */
+    /**
+     * Writes what is gathered (in the background, for a sink that writes there, while the next bytes
+     * are gathered); throws AppError on failure, ClosedPipe when the reader went away, at once or at
+     * the next flush.
+     */
     void flush();
-    /** Flushes, and for a file puts it in place. */
-    virtual void finish() { flush(); }
+    /** Flushes and waits until every byte is written; for a file, then puts it in place. */
+    virtual void finish() {
+        flush();
+        drain();
+    }
 
     static constexpr qsizetype kRoom = 64 * 1024;
 
@@ -45,16 +56,39 @@ protected:
     ByteSink() : m_buffer(new char[kBufferSize]) {}
     virtual void writeOut(const char* data, qsizetype size) = 0;
 
+    /**
+     * Writes each full buffer on a thread of its own while the next one is filled, so that making
+     * the bytes and writing them overlap. A sink that asks for it must call stopWriting() in its
+     * destructor, before its own members go.
+     */
+    void writeInBackground() { m_background = true; }
+    /** Waits until every buffer handed over is written; rethrows the failure of a write. */
+    void drain();
+    /** Ends the writing thread, whatever is left unwritten (after a failure). */
+    void stopWriting() noexcept;
+
 private:
     static constexpr qsizetype kBufferSize = 1 << 20;
     std::unique_ptr<char[]> m_buffer;
     qsizetype m_used = 0;
+
+    // The thread that writes, and the buffer it has been handed.
+    bool m_background = false;
+    std::thread m_writer;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::unique_ptr<char[]> m_handed;
+    qsizetype m_handedSize = 0;
+    bool m_writing = false;
+    bool m_stopping = false;
+    std::exception_ptr m_failure;
 };
 
 /** An open file descriptor, such as standard output. */
 class DescriptorSink final : public ByteSink {
 public:
-    explicit DescriptorSink(int fd) : m_fd(fd) {}
+    explicit DescriptorSink(int fd) : m_fd(fd) { writeInBackground(); }
+    ~DescriptorSink() override { stopWriting(); }
 
 private:
     void writeOut(const char* data, qsizetype size) override;
@@ -69,6 +103,7 @@ class FileSink final : public ByteSink {
 public:
     /** Throws AppError naming the file when it cannot be opened. */
     explicit FileSink(const QString& path, OutputFile::Rules rules = {});
+    ~FileSink() override { stopWriting(); }
     void finish() override;
 
 private:

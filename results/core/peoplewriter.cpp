@@ -260,35 +260,72 @@ private:
 };
 
 // The texts of the places as rows write them: each one's inner form (CSV's quotes doubled, a JSON
-// string's escapes, without the outer quotes, which the row puts) and whether CSV needs quotes.
+// string's escapes, without the outer quotes, which the row puts) and whether CSV needs quotes. Each
+// is made the first time a row asks for it, so that a short run makes few; the bytes end with kSpare
+// to spare, as a row's tables do.
 class PlaceTexts {
 public:
     PlaceTexts() = default;
-    PlaceTexts(Encoding encoding, bool ascii) : m_encoding(encoding), m_ascii(ascii) {}
+    PlaceTexts(Encoding encoding, bool ascii, std::vector<std::string_view> sources)
+        : m_encoding(encoding), m_ascii(ascii), m_sources(std::move(sources)), m_made(m_sources.size(), 0),
+          m_bytes(kSpare, '\0') {
+        for (const std::string_view source : m_sources)
+            m_longest = std::max(m_longest, static_cast<qsizetype>(source.size()));
+        // A JSON escape takes at most six bytes for one; a folded letter at most two.
+        m_longest = 6 * (m_ascii ? 2 : 1) * m_longest;
+    }
 
-    void add(std::string_view utf8) {
-        QByteArray bytes(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    Text inner(std::size_t i) const {
+        const Made made = madeOf(i);
+        return {m_bytes.constData() + made.start, made.size};
+    }
+    bool quoted(std::size_t i) const { return madeOf(i).quoted; }
+    void prefetch(std::size_t i) const {
+        if (i < m_made.size())
+            __builtin_prefetch(&m_made[i]);
+    }
+    /** The longest a text can be once made. */
+    qsizetype longest() const { return m_longest; }
+
+private:
+    struct Made {
+        std::uint32_t start;
+        std::uint32_t size;
+        bool quoted;
+    };
+
+    Made madeOf(std::size_t i) const {
+        const std::uint64_t made = m_made[i];
+        if (made == 0) [[unlikely]]
+            return make(i);
+        return {static_cast<std::uint32_t>(made >> 32), static_cast<std::uint32_t>(made & 0x7FFFFFFF),
+                (made & 0x80000000) != 0};
+    }
+    Made make(std::size_t i) const {
+        QByteArray bytes(m_sources[i].data(), static_cast<qsizetype>(m_sources[i].size()));
         if (m_ascii)
             bytes = asciiFolded(QString::fromUtf8(bytes)).toUtf8();
         QByteArray field = asField(bytes, m_encoding);
         const bool quoted = m_encoding != Encoding::Cell && field.startsWith('"');
         if (quoted)
             field = field.sliced(1).chopped(1);
-        m_quoted.push_back(quoted);
-        m_texts.append(field);
+        const auto start = static_cast<std::uint32_t>(m_bytes.size() - qsizetype{kSpare});
+        m_bytes.chop(kSpare);
+        m_bytes.append(field).append(QByteArray(kSpare, '\0'));
+        if (m_bytes.size() > 0x7FFFFFFF)
+            throw AppError(QStringLiteral("too many places to write"));
+        const Made made{start, static_cast<std::uint32_t>(field.size()), quoted};
+        m_made[i] = (std::uint64_t{made.start} << 32) | made.size | (quoted ? 0x80000000u : 0u);
+        return made;
     }
-    void close() { m_texts.close(); }
 
-    Text inner(std::size_t i) const { return {m_texts.data(i), m_texts.size(i)}; }
-    bool quoted(std::size_t i) const { return m_quoted[i] != 0; }
-    std::size_t count() const { return m_quoted.size(); }
-    qsizetype longest() const { return m_texts.longest(); }
-
-private:
     Encoding m_encoding = Encoding::Csv;
     bool m_ascii = false;
-    Pieces m_texts;
-    std::vector<std::uint8_t> m_quoted;
+    std::vector<std::string_view> m_sources;
+    // Per text: where it starts (high half), whether it is quoted (bit 31) and its size; 0 when not made.
+    mutable std::vector<std::uint64_t> m_made;
+    mutable QByteArray m_bytes;
+    qsizetype m_longest = 0;
 };
 
 // The social security numbers given in a run without repeats: for each beginning (sex, year, month
@@ -409,6 +446,17 @@ public:
     // The names are taken a few at a time, so that what each row reads of its names is fetched
     // while the rows before it are made; the rows come in the order the names do.
     void write(DrawnName name) override {
+        // The places are drawn as the names come, in their order, so that what their rows read is
+        // fetched while the rows before them are made.
+        if (m_placeDraw) {
+            const PlaceOfPerson place = m_placeDraw->draw(m_third);
+            const Places::Commune* communes = m_placeDraw->places().communes().data();
+            __builtin_prefetch(communes + place.birth);
+            __builtin_prefetch(communes + place.home);
+            m_waitingPlaces[m_waitingCount] = place;
+        } else if (m_wantsPlaces) {
+            m_waitingPlaces[m_waitingCount] = PlaceDraw::drawWithoutPlaces(m_third);
+        }
         m_waiting[m_waitingCount++] = name;
         if (m_withFirst) {
             if (!m_placeOfText && !m_personWithName)
@@ -468,27 +516,19 @@ private:
 
     void makePlaceTexts(std::shared_ptr<const Places> places, bool ascii) {
         m_placeDraw.emplace(places);
-        const auto wants = [&](std::initializer_list<PersonField> any) {
-            return std::any_of(any.begin(), any.end(),
-                               [&](PersonField field) { return FormMaker::wants(m_fields, field); });
-        };
-        m_communeNames = PlaceTexts(m_encoding, ascii);
-        m_cities = PlaceTexts(m_encoding, ascii);
-        m_streets = PlaceTexts(m_encoding, ascii);
-        m_departmentCodes = PlaceTexts(m_encoding, false);
-        const bool names = wants({PersonField::BirthPlace});
-        const bool cities = wants({PersonField::City, PersonField::Address});
+        std::vector<std::string_view> names;
+        std::vector<std::string_view> cities;
         for (const Places::Commune& commune : places->communes()) {
-            m_communeNames.add(names ? commune.name : std::string_view());
-            m_cities.add(cities ? commune.city : std::string_view());
+            names.push_back(commune.name);
+            cities.push_back(commune.city);
         }
-        for (std::string_view street :
-             wants({PersonField::Street, PersonField::Address}) ? streetNames() : std::vector<std::string_view>())
-            m_streets.add(street);
+        std::vector<std::string_view> codes;
         for (std::size_t i = 0; i < places->departmentCount(); ++i)
-            m_departmentCodes.add(places->department(i).code);
-        for (PlaceTexts* texts : {&m_communeNames, &m_cities, &m_streets, &m_departmentCodes})
-            texts->close();
+            codes.push_back(places->department(i).code);
+        m_communeNames = PlaceTexts(m_encoding, ascii, std::move(names));
+        m_cities = PlaceTexts(m_encoding, ascii, std::move(cities));
+        m_streets = PlaceTexts(m_encoding, ascii, streetNames());
+        m_departmentCodes = PlaceTexts(m_encoding, false, std::move(codes));
     }
 
     void fixed(Row& row, std::size_t text) const { row.put(m_fixed.data(text), m_fixed.size(text)); }
@@ -599,13 +639,21 @@ private:
             }
             if (m_withLast)
                 m_last.prefetchRecord(m_waiting[i].last);
+            if (m_placeDraw) {
+                const PlaceOfPerson& place = m_waitingPlaces[i];
+                const Places::Commune& home = m_placeDraw->places().communes()[place.home];
+                __builtin_prefetch(home.postcodes.data());
+                m_communeNames.prefetch(place.birth);
+                m_cities.prefetch(place.home);
+                m_streets.prefetch(place.street);
+            }
         }
         for (std::size_t i = 0; i < m_waitingCount; ++i)
-            writeRow(m_waiting[i]);
+            writeRow(m_waiting[i], m_waitingPlaces[i]);
         m_waitingCount = 0;
     }
 
-    void writeRow(DrawnName name) {
+    void writeRow(DrawnName name, const PlaceOfPerson& place) {
         Person person;
         if (m_personWithName) {
             const QDate born = QDate::fromJulianDay(name.born);
@@ -616,9 +664,6 @@ private:
                 births = m_placeOfText ? m_placeOfText(m_firstTexts.bytes(name.first)) : name.first;
             person = m_people.draw(births, m_sequence);
         }
-        const PlaceOfPerson place = m_placeDraw     ? m_placeDraw->draw(m_third)
-                                    : m_wantsPlaces ? PlaceDraw::drawWithoutPlaces(m_third)
-                                                    : PlaceOfPerson{};
         if (m_book) {
             writeCells(name, person, place);
             return;
@@ -710,6 +755,9 @@ private:
 
     // The fields of the places, out of line: rows without them never come here.
     void putPlace(Row& row, PersonField field, const Person& person, const PlaceOfPerson& place) {
+        // The mobile's numbers need no places (and a run of them alone reads none).
+        if (field == PersonField::Mobile || field == PersonField::MobileInternational)
+            return telephone(row, 5, place.mobile, field == PersonField::MobileInternational);
         const bool json = m_encoding == Encoding::Json;
         const Places& places = m_placeDraw->places();
         const Places::Commune& born = places.communes()[place.birth];
@@ -852,6 +900,7 @@ private:
     QHash<QByteArray, int> m_nextNumber; // by address without its number
     QByteArray m_address;
     std::array<DrawnName, 32> m_waiting{};
+    std::array<PlaceOfPerson, 32> m_waitingPlaces{};
     std::size_t m_waitingCount = 0;
 };
 

@@ -706,6 +706,12 @@ TEST_F(CliTest, FieldsGiveTheSameRowsForEver) {
          "\n"
          R"({"birth_place":"Nimes","street":"2 rue Saint-Pierre","city":"Sada","address":"2 rue Saint-Pierre, 97640 Sada","nir":"222113018929085"})"
          "\n"},
+        // The mobiles alone read no places, and take the same numbers as with them.
+        {{"-n", "2", "--seed", "3", "--format", "jsonl", "--fields", "sex,mobile,mobile_international"},
+         R"({"sex":"F","mobile":"06 39 98 88 52","mobile_international":"+33 6 39 98 88 52"})"
+         "\n"
+         R"({"sex":"F","mobile":"06 39 98 35 81","mobile_international":"+33 6 39 98 35 81"})"
+         "\n"},
         // Nothing to draw from the empty User List, and nothing asked for.
         {{"-n", "0", "--alive", "--source", "user"}, ""},
         {{"-n", "5", "--seed", "42", "--ascii"},
