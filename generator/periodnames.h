@@ -28,20 +28,29 @@ public:
      * a draw reads one column: the same draw as AliasTable::drawWith over their births.
      */
     class Choice {
-    public:
-        explicit Choice(const std::vector<std::uint64_t>& births, const std::vector<std::uint32_t>& items);
-        std::uint32_t drawWith(std::uint64_t x) const {
-            const unsigned __int128 product = static_cast<unsigned __int128>(x) * m_columns.size();
-            const Column& column = m_columns[static_cast<std::size_t>(product >> 64)];
-            return static_cast<std::uint64_t>(product) >= column.threshold ? column.alias : column.item;
-        }
-
-    private:
         struct Column {
             std::uint64_t threshold;
             std::uint32_t item;
             std::uint32_t alias;
         };
+
+    public:
+        explicit Choice(const std::vector<std::uint64_t>& births, const std::vector<std::uint32_t>& items);
+        std::uint32_t drawWith(std::uint64_t x) const { return view().drawWith(x); }
+
+        /** The table itself, for a caller that keeps it at hand: as long-lived as the Choice. */
+        struct View {
+            const Column* columns;
+            std::uint64_t count;
+            std::uint32_t drawWith(std::uint64_t x) const {
+                const unsigned __int128 product = static_cast<unsigned __int128>(x) * count;
+                const Column& column = columns[static_cast<std::size_t>(product >> 64)];
+                return static_cast<std::uint64_t>(product) >= column.threshold ? column.alias : column.item;
+            }
+        };
+        View view() const { return {m_columns.data(), m_columns.size()}; }
+
+    private:
         std::vector<Column> m_columns;
     };
 

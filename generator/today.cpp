@@ -116,9 +116,11 @@ TodayNames::TodayNames(const TodayDraw& people, const PeriodNames* firstNames, s
     if (m_drawsLast)
         m_lastTable.emplace(last.weights);
     if (m_drawsFirst)
-        for (std::uint32_t cell = 0; cell < people.cells(); ++cell)
-            m_namesOfCell.push_back(
-                firstNames != nullptr ? firstNames->choiceFor(people.sexOf(cell), people.cohortOf(cell)) : nullptr);
+        for (std::uint32_t cell = 0; cell < people.cells(); ++cell) {
+            const PeriodNames::Choice* names =
+                firstNames != nullptr ? firstNames->choiceFor(people.sexOf(cell), people.cohortOf(cell)) : nullptr;
+            m_namesOfCell.push_back(names != nullptr ? names->view() : PeriodNames::Choice::View{nullptr, 0});
+        }
 }
 
 void TodayNames::makeUnique(std::span<const std::uint64_t> repeats) {

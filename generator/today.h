@@ -138,10 +138,10 @@ private:
             drawn.last = m_lastTable->draw(m_names);
         if (m_drawsFirst) {
             const std::uint64_t number = m_names.nextBits();
-            const PeriodNames::Choice* names = m_namesOfCell[born.cell];
-            if (names == nullptr) [[unlikely]] // refused before a run starts
+            const PeriodNames::Choice::View names = m_namesOfCell[born.cell];
+            if (names.count == 0) [[unlikely]] // refused before a run starts
                 noName(born.cohort);
-            drawn.first = names->drawWith(number);
+            drawn.first = names.drawWith(number);
         }
         return drawn;
     }
@@ -150,7 +150,7 @@ private:
 
     const TodayDraw& m_people;
     const PeriodNames* m_firstNames;
-    std::vector<const PeriodNames::Choice*> m_namesOfCell; // by the people's cell
+    std::vector<PeriodNames::Choice::View> m_namesOfCell; // by the people's cell; no columns for none
     std::uint64_t m_firstCount;
     std::optional<AliasTable> m_lastTable;
     NamePart m_part;
