@@ -52,6 +52,11 @@ public:
         return index ^ ((index ^ column.alias) & toAlias);
     }
     std::size_t size() const { return m_columns.size(); }
+    /** Ask the processor to fetch the column the number `x` draws from. */
+    void prefetch(std::uint64_t x) const {
+        __builtin_prefetch(
+            &m_columns[static_cast<std::size_t>((static_cast<unsigned __int128>(x) * m_columns.size()) >> 64)]);
+    }
     /** Column i's threshold and alias. */
     std::pair<std::uint64_t, std::uint32_t> column(std::size_t i) const {
         return {m_columns[i].threshold, m_columns[i].alias};

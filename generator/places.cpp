@@ -171,18 +171,18 @@ PlaceDraw::PlaceDraw(std::shared_ptr<const Places> places)
     : m_places(std::move(places)), m_communes(populations(*m_places)), m_numbers(numberWeights()) {}
 
 PlaceOfPerson PlaceDraw::drawWithoutPlaces(RandomSource& sequence) {
-    std::uint64_t x[8];
-    for (std::uint64_t& number : x)
-        number = sequence.nextBits();
+    Numbers x;
+    take(sequence, x);
+    return withoutPlaces(x);
+}
+
+PlaceOfPerson PlaceDraw::withoutPlaces(const Numbers& x) {
     PlaceOfPerson place;
     place.mobile = static_cast<std::uint16_t>(numberBelow(x[7], 10'000));
     return place;
 }
 
-PlaceOfPerson PlaceDraw::draw(RandomSource& sequence) const {
-    std::uint64_t x[8];
-    for (std::uint64_t& number : x)
-        number = sequence.nextBits();
+PlaceOfPerson PlaceDraw::placeOf(const Numbers& x) const {
     PlaceOfPerson place;
     place.birth = m_communes.drawWith(x[0]);
     place.home = m_communes.drawWith(x[1]);

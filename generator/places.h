@@ -93,9 +93,26 @@ public:
 
     explicit PlaceDraw(std::shared_ptr<const Places> places);
 
-    PlaceOfPerson draw(RandomSource& sequence) const;
+    PlaceOfPerson draw(RandomSource& sequence) const {
+        Numbers x;
+        take(sequence, x);
+        return placeOf(x);
+    }
+
+    /** The eight numbers of a person, taken first so that what they draw from can be fetched meanwhile. */
+    using Numbers = std::array<std::uint64_t, 8>;
+    static void take(RandomSource& sequence, Numbers& x) {
+        for (std::uint64_t& number : x)
+            number = sequence.nextBits();
+    }
+    void prefetch(const Numbers& x) const {
+        m_communes.prefetch(x[0]);
+        m_communes.prefetch(x[1]);
+    }
+    PlaceOfPerson placeOf(const Numbers& x) const;
     /** The same eight numbers taken without places: only the numbers that need none (the mobile's) are given. */
     static PlaceOfPerson drawWithoutPlaces(RandomSource& sequence);
+    static PlaceOfPerson withoutPlaces(const Numbers& x);
     const Places& places() const { return *m_places; }
 
 private:

@@ -280,9 +280,14 @@ public:
         return {m_bytes.constData() + made.start, made.size};
     }
     bool quoted(std::size_t i) const { return madeOf(i).quoted; }
-    void prefetch(std::size_t i) const {
+    // First where a text is, then (once that has come) the text itself.
+    void prefetchPlace(std::size_t i) const {
         if (i < m_made.size())
             __builtin_prefetch(&m_made[i]);
+    }
+    void prefetchText(std::size_t i) const {
+        if (i < m_made.size() && m_made[i] != 0)
+            __builtin_prefetch(m_bytes.constData() + (m_made[i] >> 32));
     }
     /** The longest a text can be once made. */
     qsizetype longest() const { return m_longest; }
@@ -448,14 +453,10 @@ public:
     void write(DrawnName name) override {
         // The places are drawn as the names come, in their order, so that what their rows read is
         // fetched while the rows before them are made.
-        if (m_placeDraw) {
-            const PlaceOfPerson place = m_placeDraw->draw(m_third);
-            const Places::Commune* communes = m_placeDraw->places().communes().data();
-            __builtin_prefetch(communes + place.birth);
-            __builtin_prefetch(communes + place.home);
-            m_waitingPlaces[m_waitingCount] = place;
-        } else if (m_wantsPlaces) {
-            m_waitingPlaces[m_waitingCount] = PlaceDraw::drawWithoutPlaces(m_third);
+        if (m_wantsPlaces) {
+            PlaceDraw::take(m_third, m_waitingNumbers[m_waitingCount]);
+            if (m_placeDraw)
+                m_placeDraw->prefetch(m_waitingNumbers[m_waitingCount]);
         }
         m_waiting[m_waitingCount++] = name;
         if (m_withFirst) {
@@ -631,6 +632,21 @@ private:
     void last(Row& row, std::uint32_t item, Form form) const { row.put(m_last.text(item, form)); }
 
     void writeWaiting() {
+        // The places of the names waiting, their columns fetched by now; then what their rows read.
+        for (std::size_t i = 0; m_wantsPlaces && i < m_waitingCount; ++i) {
+            if (!m_placeDraw) {
+                m_waitingPlaces[i] = PlaceDraw::withoutPlaces(m_waitingNumbers[i]);
+                continue;
+            }
+            const PlaceOfPerson place = m_placeDraw->placeOf(m_waitingNumbers[i]);
+            const Places::Commune* communes = m_placeDraw->places().communes().data();
+            __builtin_prefetch(communes + place.birth);
+            __builtin_prefetch(communes + place.home);
+            m_communeNames.prefetchPlace(place.birth);
+            m_cities.prefetchPlace(place.home);
+            m_streets.prefetchPlace(place.street);
+            m_waitingPlaces[i] = place;
+        }
         for (std::size_t i = 0; i < m_waitingCount; ++i) {
             if (m_withFirst) {
                 if (!m_placeOfText && !m_personWithName)
@@ -641,11 +657,13 @@ private:
                 m_last.prefetchRecord(m_waiting[i].last);
             if (m_placeDraw) {
                 const PlaceOfPerson& place = m_waitingPlaces[i];
+                const Places::Commune& born = m_placeDraw->places().communes()[place.birth];
                 const Places::Commune& home = m_placeDraw->places().communes()[place.home];
+                __builtin_prefetch(born.code.data());
                 __builtin_prefetch(home.postcodes.data());
-                m_communeNames.prefetch(place.birth);
-                m_cities.prefetch(place.home);
-                m_streets.prefetch(place.street);
+                m_communeNames.prefetchText(place.birth);
+                m_cities.prefetchText(place.home);
+                m_streets.prefetchText(place.street);
             }
         }
         for (std::size_t i = 0; i < m_waitingCount; ++i)
@@ -901,6 +919,7 @@ private:
     QByteArray m_address;
     std::array<DrawnName, 32> m_waiting{};
     std::array<PlaceOfPerson, 32> m_waitingPlaces{};
+    std::array<PlaceDraw::Numbers, 32> m_waitingNumbers{};
     std::size_t m_waitingCount = 0;
 };
 
