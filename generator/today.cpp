@@ -110,7 +110,7 @@ namespace quillory {
 
 TodayNames::TodayNames(const TodayDraw& people, const PeriodNames* firstNames, std::uint32_t firstCount,
                        const DrawPool& last, NamePart part, RandomSource& names, RandomSource& peoples)
-    : m_people(people), m_firstNames(firstNames), m_firstCount(firstCount), m_part(part),
+    : m_people(people), m_firstCount(firstCount), m_part(part),
       m_drawsFirst(part == NamePart::FirstAndLast || part == NamePart::FirstOnly),
       m_drawsLast(part == NamePart::FirstAndLast || part == NamePart::LastOnly), m_names(names), m_peoples(peoples) {
     if (m_drawsLast)

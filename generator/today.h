@@ -149,7 +149,6 @@ private:
     [[noreturn]] static void noName(int cohort);
 
     const TodayDraw& m_people;
-    const PeriodNames* m_firstNames;
     std::vector<PeriodNames::Choice::View> m_namesOfCell; // by the people's cell; no columns for none
     std::uint64_t m_firstCount;
     std::optional<AliasTable> m_lastTable;
