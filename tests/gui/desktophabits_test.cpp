@@ -288,7 +288,7 @@ namespace {
 
 // The frame of `window` once the window manager has framed it (and the program placed it by it).
 QRect framed(QWidget& window) {
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry().size() != window.size(); }, 60'000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.frameGeometry().size() != window.size(); }, 20'000));
     QTest::qWait(300);
     return window.frameGeometry();
 }
@@ -302,7 +302,6 @@ TEST_F(DesktopHabitsTest, EveryWindowStandsWholeOnALaptopScreenWithItsFrame) {
         if (xvfb.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty() ||
             QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty())
             GTEST_SKIP() << "needs xvfb-run, openbox and xprop: scripts/install-deps";
-        QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QUILLORY_WINDOW_MANAGER"), QStringLiteral("1"));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -313,21 +312,30 @@ TEST_F(DesktopHabitsTest, EveryWindowStandsWholeOnALaptopScreenWithItsFrame) {
             environment.insert(QStringLiteral("ASAN_OPTIONS"),
                                environment.value(QStringLiteral("ASAN_OPTIONS")) +
                                    QStringLiteral(":detect_leaks=0:intercept_strndup=0"));
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1366x768x24"),
-                           QStringLiteral("sh"), QStringLiteral("-c"),
-                           // The window manager first, ready before any window shows.
-                           QStringLiteral("openbox >/dev/null 2>&1 & for i in $(seq 300); do xprop -root "
-                                          "_NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; "
-                                          "sleep 0.1; done; \"$0\" \"$@\"; status=$?; kill $!; exit $status"),
-                           QCoreApplication::applicationFilePath(),
-                           QStringLiteral(
-                               "--gtest_filter=DesktopHabitsTest.EveryWindowStandsWholeOnALaptopScreenWithItsFrame")});
-        ASSERT_TRUE(child.waitForFinished(120'000));
-        const QByteArray out = child.readAllStandardOutput();
-        EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
-        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+        // A window manager that now and then never frames a window on a loaded machine gets two more
+        // tries on a display of its own; a program that shows no frame fails all three.
+        QByteArray outputs;
+        for (int attempt = 1; attempt <= 3; ++attempt) {
+            QProcess child;
+            child.setProcessEnvironment(environment);
+            child.setProcessChannelMode(QProcess::MergedChannels);
+            child.start(
+                xvfb,
+                {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1366x768x24"),
+                 QStringLiteral("sh"), QStringLiteral("-c"),
+                 // The window manager first, ready before any window shows.
+                 QStringLiteral("openbox >/dev/null 2>&1 & for i in $(seq 300); do xprop -root "
+                                "_NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; "
+                                "sleep 0.1; done; \"$0\" \"$@\"; status=$?; kill $!; exit $status"),
+                 QCoreApplication::applicationFilePath(),
+                 QStringLiteral("--gtest_filter=DesktopHabitsTest.EveryWindowStandsWholeOnALaptopScreenWithItsFrame")});
+            ASSERT_TRUE(child.waitForFinished(120'000));
+            const QByteArray out = child.readAllStandardOutput();
+            if (child.exitCode() == 0 && out.contains("[  PASSED  ] 1 test"))
+                return;
+            outputs += "attempt " + QByteArray::number(attempt) + ":\n" + out;
+        }
+        ADD_FAILURE() << outputs.toStdString();
         return;
     }
 
