@@ -1,6 +1,7 @@
 #include "places.h"
 
 #include "core/apperror.h"
+#include "splittext.h"
 
 #include <QFile>
 
@@ -14,17 +15,6 @@ extern const char kStreetNames[];
 } // namespace street_data
 
 namespace {
-
-std::vector<std::string_view> split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    for (std::size_t at = 0;;) {
-        const std::size_t end = text.find(separator, at);
-        parts.push_back(text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
-        if (end == std::string_view::npos)
-            return parts;
-        at = end + 1;
-    }
-}
 
 // The tab-separated fields of a line, at most N; how many there are (N + 1 when more).
 template <std::size_t N> std::size_t fieldsOf(std::string_view line, std::array<std::string_view, N>& fields) {
@@ -59,7 +49,7 @@ QByteArray wholeFile(const QString& path) {
 
 // The lines of a table after its header, which must be `header`; AppError naming the file otherwise.
 std::vector<std::string_view> rows(const QByteArray& text, const QString& path, std::string_view header) {
-    std::vector<std::string_view> lines = split(std::string_view(text.constData(), text.size()), '\n');
+    std::vector<std::string_view> lines = splitText(std::string_view(text.constData(), text.size()), '\n');
     if (!lines.empty() && lines.back().empty())
         lines.pop_back();
     if (lines.empty() || lines.front() != header)
@@ -140,7 +130,7 @@ std::shared_ptr<const Places> Places::read(const QString& communesFile, const QS
 
 const std::vector<std::string_view>& streetNames() {
     static const std::vector<std::string_view> names = [] {
-        std::vector<std::string_view> lines = split(street_data::kStreetNames, '\n');
+        std::vector<std::string_view> lines = splitText(street_data::kStreetNames, '\n');
         std::erase_if(lines, [](std::string_view line) { return line.empty(); });
         return lines;
     }();

@@ -1,6 +1,7 @@
 #include "population.h"
 
 #include "core/apperror.h"
+#include "splittext.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -20,17 +21,6 @@ extern const char kPopulation2026[];
 } // namespace population_data
 
 namespace {
-
-std::vector<std::string_view> split(std::string_view text, char separator) {
-    std::vector<std::string_view> parts;
-    for (std::size_t at = 0;;) {
-        const std::size_t end = text.find(separator, at);
-        parts.push_back(text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
-        if (end == std::string_view::npos)
-            return parts;
-        at = end + 1;
-    }
-}
 
 std::optional<std::uint64_t> count(std::string_view text) {
     std::uint64_t value = 0;
@@ -54,7 +44,7 @@ const Population& Population::france() {
 }
 
 Population Population::parse(std::string_view table) {
-    std::vector<std::string_view> lines = split(table, '\n');
+    std::vector<std::string_view> lines = splitText(table, '\n');
     while (!lines.empty() && lines.back().empty())
         lines.pop_back();
     if (lines.empty() || lines[0] != "age\tbirth_year\tmen\twomen")
@@ -65,7 +55,7 @@ Population Population::parse(std::string_view table) {
     for (int age = 0; age <= 99; ++age) {
         if (lines.size() <= static_cast<std::size_t>(age) + 1)
             badLine(age + 2);
-        const std::vector<std::string_view> fields = split(lines[static_cast<std::size_t>(age) + 1], '\t');
+        const std::vector<std::string_view> fields = splitText(lines[static_cast<std::size_t>(age) + 1], '\t');
         const bool last = age == 99;
         const std::string ageText = last ? "99+" : std::to_string(age);
         const std::string yearText = last ? "1926-" : std::to_string(kYear - 1 - age);

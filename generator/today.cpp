@@ -60,23 +60,12 @@ std::variant<TodayDraw, TodayDraw::Problem> TodayDraw::make(const Population& po
             const std::int64_t last = QDate(cohort + 1, 1, 1).toJulianDay();
             // The age on the reference day falls as the day of birth comes later: the days kept
             // run from the first born young enough to the last born old enough.
-            const auto firstKept = [&](auto keeps) {
-                std::int64_t low = first;
-                std::int64_t high = last + 1;
-                while (low < high) {
-                    const std::int64_t middle = low + (high - low) / 2;
-                    if (keeps(middle))
-                        high = middle;
-                    else
-                        low = middle + 1;
-                }
-                return low;
-            };
             const auto ageThen = [&](std::int64_t day) { return ageOn(QDate::fromJulianDay(day), rules.on); };
-            const std::int64_t from =
-                std::max(firstAllowed, firstKept([&](std::int64_t day) { return ageThen(day) <= rules.oldest; }));
+            const std::int64_t from = std::max(
+                firstAllowed, firstKept(first, last, [&](std::int64_t day) { return ageThen(day) <= rules.oldest; }));
             const std::int64_t to =
-                std::min(lastAllowed, firstKept([&](std::int64_t day) { return ageThen(day) < rules.youngest; }) - 1);
+                std::min(lastAllowed,
+                         firstKept(first, last, [&](std::int64_t day) { return ageThen(day) < rules.youngest; }) - 1);
             if (to < from)
                 continue;
             const auto kept = static_cast<std::uint64_t>(to - from + 1);
