@@ -105,6 +105,7 @@ FileSink::FileSink(const QString& path, OutputFile::Rules rules) : m_path(path) 
     } catch (const AppError& error) {
         throw AppError(QStringLiteral("%1: %2").arg(path, error.message()));
     }
+    writeInBackground();
 }
 
 void FileSink::writeOut(const char* data, qsizetype size) {

@@ -9,6 +9,11 @@
 
 #include <QHash>
 
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+
 #include <unordered_map>
 
 #include <algorithm>
@@ -259,6 +264,20 @@ private:
     mutable std::uint32_t m_madeItem = 0xFFFFFFFF;
 };
 
+// A text of the places as a row writes it, into `field`: folded to ASCII if asked, then its inner
+// form (CSV's quotes doubled, a JSON string's escapes, without the outer quotes, which the row
+// puts); whether CSV needs quotes around it.
+bool innerForm(std::string_view source, Encoding encoding, bool ascii, QByteArray& field) {
+    QByteArray bytes(source.data(), static_cast<qsizetype>(source.size()));
+    if (ascii)
+        bytes = asciiFolded(QString::fromUtf8(bytes)).toUtf8();
+    field = asField(bytes, encoding);
+    const bool quoted = encoding != Encoding::Cell && field.startsWith('"');
+    if (quoted)
+        field = field.sliced(1).chopped(1);
+    return quoted;
+}
+
 // The texts of the places as rows write them: each one's inner form (CSV's quotes doubled, a JSON
 // string's escapes, without the outer quotes, which the row puts) and whether CSV needs quotes. Each
 // is made the first time a row asks for it, so that a short run makes few; the bytes end with kSpare
@@ -307,13 +326,8 @@ private:
                 (made & 0x80000000) != 0};
     }
     Made make(std::size_t i) const {
-        QByteArray bytes(m_sources[i].data(), static_cast<qsizetype>(m_sources[i].size()));
-        if (m_ascii)
-            bytes = asciiFolded(QString::fromUtf8(bytes)).toUtf8();
-        QByteArray field = asField(bytes, m_encoding);
-        const bool quoted = m_encoding != Encoding::Cell && field.startsWith('"');
-        if (quoted)
-            field = field.sliced(1).chopped(1);
+        QByteArray field;
+        const bool quoted = innerForm(m_sources[i], m_encoding, m_ascii, field);
         const auto start = static_cast<std::uint32_t>(m_bytes.size() - qsizetype{kSpare});
         m_bytes.chop(kSpare);
         m_bytes.append(field).append(QByteArray(kSpare, '\0'));
@@ -329,6 +343,110 @@ private:
     std::vector<std::string_view> m_sources;
     // Per text: where it starts (high half), whether it is quoted (bit 31) and its size; 0 when not made.
     mutable std::vector<std::uint64_t> m_made;
+    mutable QByteArray m_bytes;
+    qsizetype m_longest = 0;
+};
+
+// Each commune as rows write it, in one record: its code, its département, its postcodes, its name
+// and the name an address carries (each as PlaceTexts makes its texts). A row then reads one record
+// for each of its communes, where the communes' table and the texts they point to lie far apart and
+// a row would wait on each. Made the first time a row asks for it; the bytes end with kSpare to spare.
+class CommuneTexts {
+public:
+    CommuneTexts() = default;
+    CommuneTexts(Encoding encoding, bool ascii, std::shared_ptr<const Places> places)
+        : m_encoding(encoding), m_ascii(ascii), m_places(std::move(places)), m_at(m_places->communes().size(), 0),
+          m_bytes(kSpare, '\0') {
+        qsizetype longest = 0;
+        for (const Places::Commune& commune : m_places->communes())
+            longest = std::max(
+                {longest, static_cast<qsizetype>(commune.name.size()), static_cast<qsizetype>(commune.city.size())});
+        // A JSON escape takes at most six bytes for one; a folded letter at most two.
+        m_longest = 6 * (m_ascii ? 2 : 1) * longest;
+    }
+
+    // A commune's record: the header, its postcodes five digits each, its name, its city.
+    struct Record {
+        const char* at;
+
+        const char* code() const { return at; } // five characters
+        std::uint16_t department() const { return field(kDepartment); }
+        const char* postcode(unsigned n) const { return at + kHeader + 5 * n; }
+        Text name() const { return {postcode(postcodeCount()), field(kNameSize)}; }
+        bool nameQuoted() const { return (flags() & 1) != 0; }
+        Text city() const { return {name().data + field(kNameSize), field(kCitySize)}; }
+        bool cityQuoted() const { return (flags() & 2) != 0; }
+
+    private:
+        unsigned postcodeCount() const { return static_cast<unsigned char>(at[kCount]); }
+        unsigned flags() const { return static_cast<unsigned char>(at[kFlags]); }
+        std::uint16_t field(std::size_t offset) const {
+            std::uint16_t value;
+            std::memcpy(&value, at + offset, 2);
+            return value;
+        }
+    };
+
+    Record operator[](std::size_t i) const {
+        std::uint32_t at = m_at[i];
+        // Made before the bytes are read: making one may move them.
+        if (at == 0) [[unlikely]]
+            at = make(i);
+        return {m_bytes.constData() + at};
+    }
+    // First where a record is, then (once that has come) the record itself.
+    void prefetchPlace(std::size_t i) const { __builtin_prefetch(&m_at[i]); }
+    void prefetchRecord(std::size_t i) const {
+        if (const std::uint32_t at = m_at[i]; at != 0) {
+            __builtin_prefetch(m_bytes.constData() + at);
+            __builtin_prefetch(m_bytes.constData() + at + 63);
+        }
+    }
+    /** The longest a name or a city can be once made. */
+    qsizetype longest() const { return m_longest; }
+
+private:
+    static constexpr std::size_t kCount = 5;      // how many postcodes (a byte)
+    static constexpr std::size_t kDepartment = 6; // its place in Places::departments()
+    static constexpr std::size_t kNameSize = 8;
+    static constexpr std::size_t kCitySize = 10;
+    static constexpr std::size_t kFlags = 12; // 1: the name is quoted in CSV, 2: the city
+    static constexpr std::size_t kHeader = 13;
+
+    std::uint32_t make(std::size_t i) const {
+        const Places::Commune& commune = m_places->communes()[i];
+        QByteArray name;
+        QByteArray city;
+        const bool nameQuoted = innerForm(commune.name, m_encoding, m_ascii, name);
+        const bool cityQuoted = innerForm(commune.city, m_encoding, m_ascii, city);
+        std::array<char, kHeader> header{};
+        std::memcpy(header.data(), commune.code.data(), 5);
+        header[kCount] = static_cast<char>(commune.postcodeCount);
+        const auto put16 = [&](std::size_t offset, std::size_t value) {
+            const auto narrow = static_cast<std::uint16_t>(value);
+            std::memcpy(header.data() + offset, &narrow, 2);
+        };
+        put16(kDepartment, commune.department);
+        put16(kNameSize, static_cast<std::size_t>(name.size()));
+        put16(kCitySize, static_cast<std::size_t>(city.size()));
+        header[kFlags] = static_cast<char>((nameQuoted ? 1 : 0) | (cityQuoted ? 2 : 0));
+        const auto at = static_cast<std::uint32_t>(m_bytes.size() - qsizetype{kSpare});
+        m_bytes.chop(kSpare);
+        m_bytes.append(header.data(), kHeader);
+        for (unsigned n = 0; n < commune.postcodeCount; ++n)
+            m_bytes.append(Places::postcode(commune, n).data(), 5);
+        m_bytes.append(name).append(city).append(QByteArray(kSpare, '\0'));
+        if (m_bytes.size() > 0x7FFFFFFF)
+            throw AppError(QStringLiteral("too many places to write"));
+        m_at[i] = at;
+        return at;
+    }
+
+    Encoding m_encoding = Encoding::Csv;
+    bool m_ascii = false;
+    std::shared_ptr<const Places> m_places;
+    // Per commune: where its record starts in m_bytes; 0 when not made (no record starts there).
+    mutable std::vector<std::uint32_t> m_at;
     mutable QByteArray m_bytes;
     qsizetype m_longest = 0;
 };
@@ -411,9 +529,9 @@ public:
                      : records.format == RecordFormat::Csv     ? Encoding::Csv
                                                                : Encoding::Cell),
           m_withFirst(records.withFirst), m_withLast(records.withLast), m_personWithName(records.personWithName),
-          m_titledFrom18On(records.titledFrom18On), m_sequence(RandomSource::second(records.seed)),
-          m_third(RandomSource::third(records.seed)), m_people(records.rules, std::move(births), std::move(placeOf)),
-          m_sink(std::move(sink)), m_firstTexts(first), m_placeOfText(std::move(placeOfText)) {
+          m_titledFrom18On(records.titledFrom18On), m_people(records.rules, std::move(births), std::move(placeOf)),
+          m_sink(std::move(sink)), m_firstTexts(first), m_placeOfText(std::move(placeOfText)),
+          m_sequence(RandomSource::second(records.seed)), m_third(RandomSource::third(records.seed)) {
         m_first = Forms(first, FormMaker(m_encoding, 0, m_fields));
         m_last = Forms(last, FormMaker(m_encoding, 1, m_fields));
         makeFixedTexts();
@@ -427,8 +545,7 @@ public:
         // The longest row: each field at its longest, with what goes before it.
         const qsizetype longestName = m_first.longest() + m_last.longest();
         m_longestRow = qsizetype{kSpare} + m_fixed.longest() + 2;
-        const qsizetype longestPlace =
-            m_communeNames.longest() + m_cities.longest() + m_streets.longest() + m_departmentCodes.longest();
+        const qsizetype longestPlace = 2 * m_communes.longest() + m_streets.longest() + m_departmentCodes.longest();
         for (std::size_t i = 0; i < m_fields.size(); ++i)
             m_longestRow += m_fixed.longest() + 2 * longestName + longestPlace + 64;
         if (m_longestRow > ByteSink::kRoom)
@@ -448,30 +565,36 @@ public:
         }
     }
 
-    // The names are taken a few at a time, so that what each row reads of its names is fetched
-    // while the rows before it are made; the rows come in the order the names do.
+    ~FieldsWriter() override { stopFormatting(); }
+
+    // The names are taken a few at a time, so that what each one's person and places read is fetched
+    // while the ones before it are drawn. The rows are made from blocks of drawn people, on a thread
+    // of their own while the next block is drawn (a workbook's in line), in the order the names come.
     void write(DrawnName name) override {
-        // The places are drawn as the names come, in their order, so that what their rows read is
-        // fetched while the rows before them are made.
         if (m_wantsPlaces) {
             PlaceDraw::take(m_third, m_waitingNumbers[m_waitingCount]);
             if (m_placeDraw)
                 m_placeDraw->prefetch(m_waitingNumbers[m_waitingCount]);
         }
         m_waiting[m_waitingCount++] = name;
-        if (m_withFirst) {
-            if (!m_placeOfText && !m_personWithName)
-                m_people.prefetchPlace(name.first);
-            m_first.prefetchPlace(name.first);
-        }
-        if (m_withLast)
-            m_last.prefetchPlace(name.last);
+        if (m_withFirst && !m_placeOfText && !m_personWithName)
+            m_people.prefetchPlace(name.first);
         if (m_waitingCount == m_waiting.size())
-            writeWaiting();
+            drawWaiting();
     }
 
     void finish() override {
-        writeWaiting();
+        drawWaiting();
+        if (m_formatter.joinable()) {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [&] { return !m_handedOver || m_failure; });
+            lock.unlock();
+            stopFormatting();
+        }
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+        formatBlock(m_block);
+        m_block.clear();
         if (m_book) {
             m_book->fitColumns();
             m_book->finish();
@@ -517,17 +640,10 @@ private:
 
     void makePlaceTexts(std::shared_ptr<const Places> places, bool ascii) {
         m_placeDraw.emplace(places);
-        std::vector<std::string_view> names;
-        std::vector<std::string_view> cities;
-        for (const Places::Commune& commune : places->communes()) {
-            names.push_back(commune.name);
-            cities.push_back(commune.city);
-        }
         std::vector<std::string_view> codes;
         for (std::size_t i = 0; i < places->departmentCount(); ++i)
             codes.push_back(places->department(i).code);
-        m_communeNames = PlaceTexts(m_encoding, ascii, std::move(names));
-        m_cities = PlaceTexts(m_encoding, ascii, std::move(cities));
+        m_communes = CommuneTexts(m_encoding, ascii, places);
         m_streets = PlaceTexts(m_encoding, ascii, streetNames());
         m_departmentCodes = PlaceTexts(m_encoding, false, std::move(codes));
     }
@@ -536,9 +652,12 @@ private:
 
     // A text of the places as a field: quoted as its encoding needs.
     void placeText(Row& row, const PlaceTexts& texts, std::size_t i) const {
-        const bool quoted = m_encoding == Encoding::Json || texts.quoted(i);
+        placeText(row, texts.inner(i), texts.quoted(i));
+    }
+    void placeText(Row& row, Text inner, bool csvQuoted) const {
+        const bool quoted = m_encoding == Encoding::Json || csvQuoted;
         row.putIf('"', quoted);
-        row.put(texts.inner(i));
+        row.put(inner);
         row.putIf('"', quoted);
     }
     // Up to three digits.
@@ -571,9 +690,8 @@ private:
         row.twoDigits(digits % 100);
         row.putIf('"', json);
     }
-    int zoneBlock(const PlaceOfPerson& place) const {
-        const Places& places = m_placeDraw->places();
-        return places.departmentOf(places.communes()[place.home]).zone - '1';
+    int zoneBlock(CommuneTexts::Record home) const {
+        return m_placeDraw->places().department(home.department()).zone - '1';
     }
 
     // The social security number of a person born in that commune: sex, year, month, département and
@@ -581,7 +699,7 @@ private:
     void nir(Row& row, const Person& person, const PlaceOfPerson& place) {
         if (person.sex == 0 || person.year == 0)
             return fixed(row, kUnknown);
-        const Places::Commune& born = m_placeDraw->places().communes()[place.birth];
+        const char* code = m_communes[place.birth].code();
         std::array<char, 15> digits{};
         digits[0] = person.sex == 'M' ? '1' : '2';
         const int year = ((person.year % 100) + 100) % 100;
@@ -589,9 +707,9 @@ private:
         digits[2] = static_cast<char>('0' + year % 10);
         digits[3] = static_cast<char>('0' + person.month / 10);
         digits[4] = static_cast<char>('0' + person.month % 10);
-        std::memcpy(&digits[5], born.code.data(), 5);
+        std::memcpy(&digits[5], code, 5);
         // Corsica was one département, 20, until 1976, and a number never changes.
-        const bool corsica = born.code[0] == '2' && (born.code[1] == 'A' || born.code[1] == 'B');
+        const bool corsica = code[0] == '2' && (code[1] == 'A' || code[1] == 'B');
         const bool before1976 = corsica && person.year < 1976;
         if (before1976)
             digits[6] = '0';
@@ -631,57 +749,136 @@ private:
     void first(Row& row, std::uint32_t item, Form form) const { row.put(m_first.text(item, form)); }
     void last(Row& row, std::uint32_t item, Form form) const { row.put(m_last.text(item, form)); }
 
-    void writeWaiting() {
-        // The places of the names waiting, their columns fetched by now; then what their rows read.
-        for (std::size_t i = 0; m_wantsPlaces && i < m_waitingCount; ++i) {
-            if (!m_placeDraw) {
-                m_waitingPlaces[i] = PlaceDraw::withoutPlaces(m_waitingNumbers[i]);
-                continue;
-            }
-            const PlaceOfPerson place = m_placeDraw->placeOf(m_waitingNumbers[i]);
-            const Places::Commune* communes = m_placeDraw->places().communes().data();
-            __builtin_prefetch(communes + place.birth);
-            __builtin_prefetch(communes + place.home);
-            m_communeNames.prefetchPlace(place.birth);
-            m_cities.prefetchPlace(place.home);
-            m_streets.prefetchPlace(place.street);
-            m_waitingPlaces[i] = place;
-        }
+    // A name with the person and the places drawn for it: what its row is made of.
+    struct Drawn {
+        DrawnName name;
+        Person person;
+        PlaceOfPerson place;
+    };
+    static constexpr std::size_t kBlock = 4096;
+
+    // The person and the places of each name waiting, their tables fetched by now, into the block.
+    void drawWaiting() {
+        for (std::size_t i = 0; m_withFirst && !m_placeOfText && !m_personWithName && i < m_waitingCount; ++i)
+            m_people.prefetchPeriods(m_waiting[i].first);
         for (std::size_t i = 0; i < m_waitingCount; ++i) {
-            if (m_withFirst) {
-                if (!m_placeOfText && !m_personWithName)
-                    m_people.prefetchPeriods(m_waiting[i].first);
-                m_first.prefetchRecord(m_waiting[i].first);
-            }
-            if (m_withLast)
-                m_last.prefetchRecord(m_waiting[i].last);
-            if (m_placeDraw) {
-                const PlaceOfPerson& place = m_waitingPlaces[i];
-                const Places::Commune& born = m_placeDraw->places().communes()[place.birth];
-                const Places::Commune& home = m_placeDraw->places().communes()[place.home];
-                __builtin_prefetch(born.code.data());
-                __builtin_prefetch(home.postcodes.data());
-                m_communeNames.prefetchText(place.birth);
-                m_cities.prefetchText(place.home);
-                m_streets.prefetchText(place.street);
-            }
+            Drawn drawn{m_waiting[i], drawPerson(m_waiting[i]), {}};
+            if (m_wantsPlaces)
+                drawn.place = m_placeDraw ? m_placeDraw->placeOf(m_waitingNumbers[i])
+                                          : PlaceDraw::withoutPlaces(m_waitingNumbers[i]);
+            m_block.push_back(drawn);
+            if (m_block.size() == kBlock)
+                handOver();
         }
-        for (std::size_t i = 0; i < m_waitingCount; ++i)
-            writeRow(m_waiting[i], m_waitingPlaces[i]);
         m_waitingCount = 0;
     }
 
-    void writeRow(DrawnName name, const PlaceOfPerson& place) {
-        Person person;
+    Person drawPerson(DrawnName name) {
         if (m_personWithName) {
             const QDate born = QDate::fromJulianDay(name.born);
-            person = {name.sex, born.year(), born.month(), born.day(), name.domain};
-        } else {
-            std::optional<std::uint32_t> births;
-            if (m_withFirst)
-                births = m_placeOfText ? m_placeOfText(m_firstTexts.bytes(name.first)) : name.first;
-            person = m_people.draw(births, m_sequence);
+            return {name.sex, born.year(), born.month(), born.day(), name.domain};
         }
+        std::optional<std::uint32_t> births;
+        if (m_withFirst)
+            births = m_placeOfText ? m_placeOfText(m_firstTexts.bytes(name.first)) : name.first;
+        return m_people.draw(births, m_sequence);
+    }
+
+    // A full block to be made into rows: by the thread that makes them, once it has made the last
+    // one (started with the first block, so that a short run starts none); a workbook's here.
+    void handOver() {
+        if (m_book) {
+            formatBlock(m_block);
+            m_block.clear();
+            return;
+        }
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return !m_handedOver || m_failure; });
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+        std::swap(m_block, m_handed);
+        m_handedOver = true;
+        lock.unlock();
+        m_changed.notify_all();
+        m_block.clear();
+        if (!m_formatter.joinable())
+            m_formatter = std::thread([this] { formatHanded(); });
+    }
+
+    void formatHanded() {
+        for (;;) {
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [&] { return m_handedOver || m_stopping; });
+            if (m_stopping)
+                return;
+            lock.unlock();
+            std::exception_ptr failure;
+            try {
+                formatBlock(m_handed);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            lock.lock();
+            m_failure = failure;
+            m_handedOver = false;
+            lock.unlock();
+            m_changed.notify_all();
+            if (failure)
+                return;
+        }
+    }
+
+    // Ends the thread that makes rows, whatever it was handed and has not begun.
+    void stopFormatting() noexcept {
+        if (!m_formatter.joinable())
+            return;
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_changed.notify_all();
+        m_formatter.join();
+    }
+
+    // The rows of drawn people. What a row reads is fetched in two steps ahead of it, where its
+    // texts are and then the texts, so that each step has come by the time the next one reads it.
+    void formatBlock(const std::vector<Drawn>& block) {
+        constexpr std::size_t kAhead = 16;
+        const std::size_t size = block.size();
+        for (std::size_t i = 0; i < std::min(size, kAhead); ++i)
+            prefetchPlaces(block[i]);
+        for (std::size_t i = 0; i < size; ++i) {
+            if (i + 2 * kAhead < size)
+                prefetchPlaces(block[i + 2 * kAhead]);
+            if (i + kAhead < size)
+                prefetchTexts(block[i + kAhead]);
+            writeRow(block[i].name, block[i].person, block[i].place);
+        }
+    }
+    void prefetchPlaces(const Drawn& drawn) const {
+        if (m_withFirst)
+            m_first.prefetchPlace(drawn.name.first);
+        if (m_withLast)
+            m_last.prefetchPlace(drawn.name.last);
+        if (m_placeDraw) {
+            m_communes.prefetchPlace(drawn.place.birth);
+            m_communes.prefetchPlace(drawn.place.home);
+            m_streets.prefetchPlace(drawn.place.street);
+        }
+    }
+    void prefetchTexts(const Drawn& drawn) const {
+        if (m_withFirst)
+            m_first.prefetchRecord(drawn.name.first);
+        if (m_withLast)
+            m_last.prefetchRecord(drawn.name.last);
+        if (m_placeDraw) {
+            m_communes.prefetchRecord(drawn.place.birth);
+            m_communes.prefetchRecord(drawn.place.home);
+            m_streets.prefetchText(drawn.place.street);
+        }
+    }
+
+    void writeRow(DrawnName name, const Person& person, const PlaceOfPerson& place) {
         if (m_book) {
             writeCells(name, person, place);
             return;
@@ -777,20 +974,20 @@ private:
         if (field == PersonField::Mobile || field == PersonField::MobileInternational)
             return telephone(row, 5, place.mobile, field == PersonField::MobileInternational);
         const bool json = m_encoding == Encoding::Json;
-        const Places& places = m_placeDraw->places();
-        const Places::Commune& born = places.communes()[place.birth];
-        const Places::Commune& home = places.communes()[place.home];
+        // Each commune's record read only by the fields that need it.
+        const auto born = [&] { return m_communes[place.birth]; };
+        const auto home = [&] { return m_communes[place.home]; };
         const auto street = [&] {
             number(row, place.number);
             row.put(' ');
             row.put(m_streets.inner(place.street));
         };
-        const auto postcode = [&] { row.putExactly(QByteArrayView(Places::postcode(home, place.postcode).data(), 5)); };
+        const auto postcode = [&] { row.putExactly(QByteArrayView(home().postcode(place.postcode), 5)); };
         switch (field) {
         case PersonField::BirthPlace:
-            return placeText(row, m_communeNames, place.birth);
+            return placeText(row, born().name(), born().nameQuoted());
         case PersonField::BirthDepartment:
-            return placeText(row, m_departmentCodes, born.department);
+            return placeText(row, m_departmentCodes, born().department());
         case PersonField::Street: {
             const bool quoted = json || m_streets.quoted(place.street);
             row.putIf('"', quoted);
@@ -804,9 +1001,9 @@ private:
             row.putIf('"', json);
             return;
         case PersonField::City:
-            return placeText(row, m_cities, place.home);
+            return placeText(row, home().city(), home().cityQuoted());
         case PersonField::Department:
-            return placeText(row, m_departmentCodes, home.department);
+            return placeText(row, m_departmentCodes, home().department());
         case PersonField::Address:
             // Its comma makes CSV quote it.
             row.putIf('"', m_encoding != Encoding::Cell);
@@ -815,13 +1012,13 @@ private:
             row.put(' ');
             postcode();
             row.put(' ');
-            row.put(m_cities.inner(place.home));
+            row.put(home().city());
             row.putIf('"', m_encoding != Encoding::Cell);
             return;
         case PersonField::Phone:
-            return telephone(row, zoneBlock(place), place.phone, false);
+            return telephone(row, zoneBlock(home()), place.phone, false);
         case PersonField::PhoneInternational:
-            return telephone(row, zoneBlock(place), place.phone, true);
+            return telephone(row, zoneBlock(home()), place.phone, true);
         case PersonField::Mobile:
             return telephone(row, 5, place.mobile, false);
         case PersonField::MobileInternational:
@@ -894,12 +1091,9 @@ private:
     bool m_withLast;
     bool m_personWithName;
     std::optional<QDate> m_titledFrom18On;
-    RandomSource m_sequence;
-    RandomSource m_third;
     PersonDraw m_people;
     std::optional<PlaceDraw> m_placeDraw;
-    PlaceTexts m_communeNames;
-    PlaceTexts m_cities;
+    CommuneTexts m_communes;
     PlaceTexts m_streets;
     PlaceTexts m_departmentCodes;
     NirBook m_nirs;
@@ -917,10 +1111,24 @@ private:
     AddressBook m_addresses;
     QHash<QByteArray, int> m_nextNumber; // by address without its number
     QByteArray m_address;
+    // What people are drawn with, written at every name by the writer's caller, on cache lines of
+    // their own: what rows are made with (the forms, the places' texts, the sink, the books of what
+    // was given) belongs to the thread that makes them while it runs, and a line both wrote would
+    // go back and forth between the two.
+    alignas(64) RandomSource m_sequence;
+    RandomSource m_third;
     std::array<DrawnName, 32> m_waiting{};
-    std::array<PlaceOfPerson, 32> m_waitingPlaces{};
     std::array<PlaceDraw::Numbers, 32> m_waitingNumbers{};
     std::size_t m_waitingCount = 0;
+    // The people drawn and not yet made into rows; the block handed to the thread that makes them.
+    std::vector<Drawn> m_block;
+    alignas(64) std::vector<Drawn> m_handed;
+    std::thread m_formatter;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_handedOver = false;
+    bool m_stopping = false;
+    std::exception_ptr m_failure;
 };
 
 } // namespace
