@@ -20,8 +20,10 @@
 #include <QFileInfo>
 #include <QIODevice>
 
+#include <QBuffer>
 #include <chrono>
 #include <cstring>
+
 #include <new>
 #include <optional>
 
@@ -37,9 +39,19 @@ void say(std::FILE* stream, const QString& line) {
 
 // Hands each name of a text file to `each`, read as the window's import reads it; a pipe or a device
 // is read to its end first. Says once how many lines were passed over.
-template <typename Each> void readNameFile(const QString& path, const Environment& environment, Each&& each) {
+// Lines given as `content` are read the same way, `path` naming them.
+template <typename Each>
+void readNameFile(const QString& path, const QByteArray* content, const Environment& environment, Each&& each) {
     try {
-        const std::unique_ptr<QIODevice> file = openNameFile(path, true);
+        std::unique_ptr<QIODevice> file;
+        if (content != nullptr) {
+            auto buffer = std::make_unique<QBuffer>();
+            buffer->setData(*content);
+            buffer->open(QIODevice::ReadOnly);
+            file = std::move(buffer);
+        } else {
+            file = openNameFile(path, true);
+        }
         NameFileReader reader(*file);
         while (std::optional<QString> name = reader.next())
             each(*name);
@@ -244,7 +256,16 @@ void drawToday(const Options& options, RunPools& pools, const std::shared_ptr<co
 
 } // namespace
 
-RunPools loadPools(const Options& options, const Environment& environment) {
+std::shared_ptr<const Places> loadPlaces(const Environment& environment) {
+    try {
+        return Places::read(environment.paths.besideProgram(kCommunesFile),
+                            environment.paths.besideProgram(kDepartmentsFile));
+    } catch (const AppError& error) {
+        throw Failure{kRunFailure, error.message()};
+    }
+}
+
+RunPools loadPools(const Options& options, const Environment& environment, bool withPeople) {
     const bool needFirst = options.part != NamePart::LastOnly;
     const bool needLast = options.part != NamePart::FirstOnly;
     const QString databaseFile = databaseToRead(options, environment);
@@ -290,7 +311,7 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     PeopleSource people;
     QHash<const NameBirthSpans*, std::uint32_t> birthsPlaces;
     constexpr std::size_t kMostPlacesKept = std::size_t{1} << 18;
-    if (needFirst && (needsPerson(options.fields) || options.alive)) {
+    if (needFirst && (withPeople || needsPerson(options.fields) || options.alive)) {
         try {
             births = std::make_shared<const FirstNameBirths>(
                 readFirstNameBirths(environment.paths, options.firstNamesFile.isEmpty() ? &openDatabase() : nullptr,
@@ -335,7 +356,9 @@ RunPools loadPools(const Options& options, const Environment& environment) {
     };
     const auto fill = [&](DrawPoolBuilder& pool, bool firstNames, const QString& file, const ListQuery& query) {
         if (!file.isEmpty()) {
-            readNameFile(file, environment, [&](const QString& name) { add(pool, firstNames, name); });
+            const std::shared_ptr<const QByteArray>& content =
+                firstNames ? options.firstNamesContent : options.lastNamesContent;
+            readNameFile(file, content.get(), environment, [&](const QString& name) { add(pool, firstNames, name); });
             return;
         }
         NameDatabase& names = openDatabase();
@@ -364,14 +387,8 @@ RunPools loadPools(const Options& options, const Environment& environment) {
         database->close();
 
     RunPools pools{first.take(), last.take(), {}, std::move(people), std::nullopt, nullptr, nullptr};
-    if (needsPlaces(options.fields)) {
-        try {
-            pools.places = Places::read(environment.paths.besideProgram(kCommunesFile),
-                                        environment.paths.besideProgram(kDepartmentsFile));
-        } catch (const AppError& error) {
-            throw Failure{kRunFailure, error.message()};
-        }
-    }
+    if (needsPlaces(options.fields))
+        pools.places = loadPlaces(environment);
     if (!weighable(pools.first) || !weighable(pools.last))
         throw Failure{kRunFailure, QStringLiteral("%1: the births add up to more than a draw can weigh")
                                        .arg(environment.paths.besideProgram(kBirthsFile))};
@@ -469,12 +486,19 @@ void writeStream(const Options& options, const RunPools& pools, std::uint64_t se
     }
 }
 
-Failure tooFew(std::uint64_t distinct, std::int64_t count) {
+} // namespace
+
+Failure tooFewNames(std::uint64_t distinct, std::int64_t count) {
     return Failure{kUsage,
                    QStringLiteral("--unique: these lists give %1 different names, not %2").arg(distinct).arg(count)};
 }
 
-} // namespace
+Failure noNewName(const TodayNames::Exhausted& exhausted) {
+    return Failure{kUsage, QStringLiteral("--unique --alive: name %1 was drawn %2 times and given already each "
+                                          "time; ask for fewer names")
+                               .arg(exhausted.record)
+                               .arg(TodayNames::kMostTries)};
+}
 
 void writeNames(const Options& options, const RunPools& pools, std::uint64_t seed, Environment& environment) {
     RandomSource random(seed);
@@ -484,7 +508,7 @@ void writeNames(const Options& options, const RunPools& pools, std::uint64_t see
         if (options.unique) {
             const std::uint64_t distinct = stream.distinctNames();
             if (static_cast<std::uint64_t>(options.count) > distinct)
-                throw tooFew(distinct, options.count);
+                throw tooFewNames(distinct, options.count);
             stream.expect(static_cast<std::uint64_t>(options.count));
         }
         writeStream(options, pools, seed, environment, stream);
@@ -495,7 +519,7 @@ void writeNames(const Options& options, const RunPools& pools, std::uint64_t see
         const std::uint64_t distinct =
             NameStream(pools.first, pools.last, {options.part, false, true}, unused, pools.repeats).distinctNames();
         if (static_cast<std::uint64_t>(options.count) > distinct)
-            throw tooFew(distinct, options.count);
+            throw tooFewNames(distinct, options.count);
     }
     // The people of today: each record's person first, from the second sequence, then the name.
     RandomSource peoples = RandomSource::second(seed);
@@ -506,10 +530,7 @@ void writeNames(const Options& options, const RunPools& pools, std::uint64_t see
     try {
         writeStream(options, pools, seed, environment, today);
     } catch (const TodayNames::Exhausted& exhausted) {
-        throw Failure{kUsage, QStringLiteral("--unique --alive: name %1 was drawn %2 times and given already each "
-                                             "time; ask for fewer names")
-                                  .arg(exhausted.record)
-                                  .arg(TodayNames::kMostTries)};
+        throw noNewName(exhausted);
     }
 }
 

@@ -62,8 +62,20 @@ struct RunPools {
     std::shared_ptr<const Places> places;
 };
 
-/** Reads the names a run draws from. Throws Failure. */
-RunPools loadPools(const Options& options, const Environment& environment);
+/**
+ * Reads the names a run draws from, with the births of the first names when the fields need the
+ * person behind each name (or `withPeople` asks for them whatever the fields). Throws Failure.
+ */
+RunPools loadPools(const Options& options, const Environment& environment, bool withPeople = false);
+
+/** The communes and départements beside the program. Throws Failure. */
+std::shared_ptr<const Places> loadPlaces(const Environment& environment);
+
+/** A unique run asked for more names than its lists give. */
+Failure tooFewNames(std::uint64_t distinct, std::int64_t count);
+
+/** A unique run of the people of today that found no new name for one record. */
+Failure noNewName(const TodayNames::Exhausted& exhausted);
 
 /** Draws and writes `options.count` names from the sequence started at `seed`. Throws Failure or ClosedPipe. */
 void writeNames(const Options& options, const RunPools& pools, std::uint64_t seed, Environment& environment);

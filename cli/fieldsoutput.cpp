@@ -4,10 +4,8 @@
 
 namespace quillory::cli {
 
-std::unique_ptr<NameWriter> makeFieldsWriter(const Options& options, const DrawPool& first, const DrawPool& last,
-                                             PeopleSource people, std::shared_ptr<const Places> places,
-                                             std::uint64_t seed, std::unique_ptr<ByteSink> sink) {
-    PeopleRecords records{
+PeopleRecords peopleRecordsOf(const Options& options, std::shared_ptr<const Places> places, std::uint64_t seed) {
+    return PeopleRecords{
         .fields = options.fields,
         .format = options.format == Format::Jsonl ? RecordFormat::JsonLines
                   : options.format == Format::Csv ? RecordFormat::Csv
@@ -28,7 +26,20 @@ std::unique_ptr<NameWriter> makeFieldsWriter(const Options& options, const DrawP
         .ascii = options.ascii,
         .seed = seed,
         .workbook = options.output,
+        .values = nullptr,
     };
+}
+
+std::unique_ptr<PeopleWriter> makeFieldsWriter(const Options& options, const DrawPool& first, const DrawPool& last,
+                                               PeopleSource people, std::shared_ptr<const Places> places,
+                                               std::uint64_t seed, std::unique_ptr<ByteSink> sink) {
+    return makeFieldsWriter(peopleRecordsOf(options, std::move(places), seed), options, first, last, std::move(people),
+                            std::move(sink));
+}
+
+std::unique_ptr<PeopleWriter> makeFieldsWriter(const PeopleRecords& records, const Options& options,
+                                               const DrawPool& first, const DrawPool& last, PeopleSource people,
+                                               std::unique_ptr<ByteSink> sink) {
     if (options.alive) // each person comes with the name
         return makePeopleWriter(records, first.texts, last.texts, {}, std::move(sink));
     return makePeopleWriter(records, first.texts, last.texts, std::move(people.births), std::move(sink),

@@ -22,9 +22,17 @@ struct PeopleSource {
     std::function<std::uint32_t(QByteArrayView text)> placeOfText;
 };
 
+/** What the records of `options.fields` hold for a run of `options` from `seed`, in its format. */
+PeopleRecords peopleRecordsOf(const Options& options, std::shared_ptr<const Places> places, std::uint64_t seed);
+
 /** The records of `options.fields` for each drawn name, in the format of `options`. Throws AppError. */
-std::unique_ptr<NameWriter> makeFieldsWriter(const Options& options, const DrawPool& first, const DrawPool& last,
-                                             PeopleSource people, std::shared_ptr<const Places> places,
-                                             std::uint64_t seed, std::unique_ptr<ByteSink> sink);
+std::unique_ptr<PeopleWriter> makeFieldsWriter(const Options& options, const DrawPool& first, const DrawPool& last,
+                                               PeopleSource people, std::shared_ptr<const Places> places,
+                                               std::uint64_t seed, std::unique_ptr<ByteSink> sink);
+
+/** The same with the records of `records`. */
+std::unique_ptr<PeopleWriter> makeFieldsWriter(const PeopleRecords& records, const Options& options,
+                                               const DrawPool& first, const DrawPool& last, PeopleSource people,
+                                               std::unique_ptr<ByteSink> sink);
 
 } // namespace quillory::cli

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -39,6 +40,9 @@ struct Options {
     /** Text files to draw first or last names from instead of the database. */
     QString firstNamesFile;
     QString lastNamesFile;
+    /** The lines of names given instead of reading those files, which then only name them in messages. */
+    std::shared_ptr<const QByteArray> firstNamesContent;
+    std::shared_ptr<const QByteArray> lastNamesContent;
     bool stripSpaces = false;
     bool weighted = false;
     bool unique = false;

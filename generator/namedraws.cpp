@@ -60,6 +60,19 @@ public:
             __builtin_prefetch(&m_slots[slotOf(name)], 1);
     }
 
+    /** Room for `count` names in all: a hash set grows, each name kept moving to its new place. */
+    void reserve(std::uint64_t count) {
+        if (!m_bits.empty() || 2 * count <= m_slots.size())
+            return;
+        std::vector<std::uint64_t> old = std::move(m_slots);
+        const std::uint64_t slotCount = std::bit_ceil(2 * count);
+        m_slots.assign(static_cast<std::size_t>(slotCount), 0);
+        m_shift = 64 - std::countr_zero(slotCount);
+        for (const std::uint64_t kept : old)
+            if (kept != 0)
+                insert(kept - 1);
+    }
+
     bool contains(std::uint64_t name) const {
         if (!m_bits.empty())
             return (m_bits[static_cast<std::size_t>(name / 64)] >> (name % 64)) & 1;
@@ -224,6 +237,19 @@ public:
         return 0;
     }
 
+    // `extra` names more than were expected. The names handed from an ordered rest count as given,
+    // so that the rest is ordered anew, without them, for the new count when it is needed.
+    void more(std::uint64_t extra) {
+        for (std::size_t i = 0; i < m_restAt; ++i) {
+            m_given.insert(m_rest[i]);
+            m_givenWeight += weightOf(m_rest[i]);
+        }
+        m_rest.clear();
+        m_restAt = 0;
+        m_count += extra;
+        m_given.reserve(m_count);
+    }
+
     std::uint64_t next() {
         if (m_handed >= m_count)
             throw std::logic_error("NameStream: more names asked for than expected");
@@ -374,6 +400,14 @@ std::uint64_t NameStream::distinctNames() const {
 void NameStream::expect(std::uint64_t count) {
     if (m_rules.unique)
         m_unique = std::make_unique<Unique>(*this, count);
+}
+
+void NameStream::expectMore(std::uint64_t count) {
+    if (!m_rules.unique)
+        return;
+    if (!m_unique)
+        return expect(count);
+    m_unique->more(count);
 }
 
 DrawnName NameStream::nameOf(std::uint64_t number) const {

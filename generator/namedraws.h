@@ -131,6 +131,12 @@ public:
      * chooses its method. Must come before the first next() of a unique stream.
      */
     void expect(std::uint64_t count);
+    /**
+     * Tells a unique stream that `count` names more will be asked for than it was told (the first
+     * time, as expect()): none of them repeats a name given before, though they need not be those a
+     * stream told the whole count at once would give.
+     */
+    void expectMore(std::uint64_t count);
 
     DrawnName next() {
         if (m_rules.unique)

@@ -106,7 +106,7 @@ PersonDraw::PersonDraw(Rules rules, std::vector<NameBirthSpans> names, std::vect
 }
 
 Person PersonDraw::draw(std::optional<std::uint32_t> item, RandomSource& sequence) {
-    std::uint64_t x[5];
+    std::uint64_t x[kNumbers];
     for (std::uint64_t& number : x)
         number = sequence.nextBits();
     Person person;

@@ -66,6 +66,14 @@ public:
     /** The person of the first name at `item` (or of no first name), drawn from `sequence`. */
     Person draw(std::optional<std::uint32_t> item, RandomSource& sequence);
 
+    /** How many numbers of the sequence a person takes. */
+    static constexpr int kNumbers = 5;
+    /** Takes a person's numbers without drawing one: the next draw is that of the person after. */
+    static void pass(RandomSource& sequence) {
+        for (int i = 0; i < kNumbers; ++i)
+            sequence.nextBits();
+    }
+
     /**
      * Ask the processor to fetch what draw() reads of `item`, a few names before it is drawn: first
      * where its periods are, then (once that has come) the periods.

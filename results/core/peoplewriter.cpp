@@ -519,7 +519,7 @@ struct Row {
     }
 };
 
-class FieldsWriter final : public NameWriter {
+class FieldsWriter final : public PeopleWriter {
 public:
     FieldsWriter(const PeopleRecords& records, const TextTable& first, const TextTable& last,
                  std::vector<NameBirthSpans> births, std::unique_ptr<ByteSink> sink, std::vector<std::uint32_t> placeOf,
@@ -530,7 +530,7 @@ public:
                                                                : Encoding::Cell),
           m_withFirst(records.withFirst), m_withLast(records.withLast), m_personWithName(records.personWithName),
           m_titledFrom18On(records.titledFrom18On), m_people(records.rules, std::move(births), std::move(placeOf)),
-          m_sink(std::move(sink)), m_firstTexts(first), m_placeOfText(std::move(placeOfText)),
+          m_sink(std::move(sink)), m_firstTexts(first), m_placeOfText(std::move(placeOfText)), m_values(records.values),
           m_sequence(RandomSource::second(records.seed)), m_third(RandomSource::third(records.seed)) {
         m_first = Forms(first, FormMaker(m_encoding, 0, m_fields));
         m_last = Forms(last, FormMaker(m_encoding, 1, m_fields));
@@ -550,7 +550,11 @@ public:
             m_longestRow += m_fixed.longest() + 2 * longestName + longestPlace + 64;
         if (m_longestRow > ByteSink::kRoom)
             throw AppError(QStringLiteral("a name is too long to write"));
-        if (m_encoding == Encoding::Cell) {
+        if (records.format == RecordFormat::Values) {
+            if (m_values == nullptr)
+                throw AppError(QStringLiteral("no place for the values"));
+            m_cell.resize(static_cast<std::size_t>(m_longestRow));
+        } else if (m_encoding == Encoding::Cell) {
             m_book = std::make_unique<NamesWorkbook>(records.workbook, NamesWorkbook::Placement::Replacing, true,
                                                      static_cast<int>(m_fields.size()));
             for (std::size_t column = 0; column < m_fields.size(); ++column)
@@ -583,7 +587,37 @@ public:
             drawWaiting();
     }
 
+    void flush() override {
+        finishRows();
+        if (m_sink)
+            m_sink->flush();
+    }
+
+    void skip(std::uint64_t count) override {
+        finishRows();
+        for (std::uint64_t i = 0; i < count; ++i) {
+            // What write() and drawPerson() take for a record: the place's numbers, the person's.
+            if (m_wantsPlaces)
+                PlaceDraw::take(m_third, m_waitingNumbers[0]);
+            if (!m_personWithName)
+                PersonDraw::pass(m_sequence);
+        }
+    }
+
     void finish() override {
+        finishRows();
+        if (m_book) {
+            m_book->fitColumns();
+            m_book->finish();
+            return;
+        }
+        if (m_sink)
+            m_sink->finish();
+    }
+
+private:
+    // Every name written so far made into rows, in order.
+    void finishRows() {
         drawWaiting();
         if (m_formatter.joinable()) {
             std::unique_lock lock(m_mutex);
@@ -595,15 +629,8 @@ public:
             std::rethrow_exception(m_failure);
         formatBlock(m_block);
         m_block.clear();
-        if (m_book) {
-            m_book->fitColumns();
-            m_book->finish();
-            return;
-        }
-        m_sink->finish();
     }
 
-private:
     // Texts that are the same in every row, by their place in m_fixed.
     enum Fixed : std::size_t {
         kUnknown,    // a value not known: JSON's null, else nothing
@@ -787,7 +814,7 @@ private:
     // A full block to be made into rows: by the thread that makes them, once it has made the last
     // one (started with the first block, so that a short run starts none); a workbook's here.
     void handOver() {
-        if (m_book) {
+        if (m_book || m_values) {
             formatBlock(m_block);
             m_block.clear();
             return;
@@ -879,7 +906,7 @@ private:
     }
 
     void writeRow(DrawnName name, const Person& person, const PlaceOfPerson& place) {
-        if (m_book) {
+        if (m_book || m_values) {
             writeCells(name, person, place);
             return;
         }
@@ -1067,20 +1094,35 @@ private:
         }
     }
 
-    // A workbook's row, a field a cell, each as it is (the year a number); a value not known is no cell.
+    // A workbook's row, a field a cell, each as it is (the year a number); a value not known is no
+    // cell. The values of a record go the same way.
     void writeCells(DrawnName name, const Person& person, const PlaceOfPerson& place) {
         for (std::size_t column = 0; column < m_fields.size(); ++column) {
             if (m_fields[column] == PersonField::BirthYear) {
-                if (person.year != 0)
+                if (person.year == 0) {
+                    if (m_values)
+                        m_values->missing(column);
+                } else if (m_values) {
+                    m_values->number(column, person.year);
+                } else {
                     m_book->writeNumber(m_row, static_cast<int>(column), person.year);
+                }
                 continue;
             }
             Row row{m_cell.data()};
             put(row, m_fields[column], name, person, place);
-            if (row.at != m_cell.data())
-                m_book->write(m_row, static_cast<int>(column),
-                              QString::fromUtf8(m_cell.data(), row.at - m_cell.data()));
+            const QByteArrayView cell(m_cell.data(), row.at - m_cell.data());
+            if (m_values) {
+                if (cell.isEmpty())
+                    m_values->missing(column);
+                else
+                    m_values->text(column, cell);
+            } else if (!cell.isEmpty()) {
+                m_book->write(m_row, static_cast<int>(column), QString::fromUtf8(cell));
+            }
         }
+        if (m_values)
+            m_values->endRecord();
         ++m_row;
     }
 
@@ -1102,6 +1144,7 @@ private:
     const TextTable& m_firstTexts;
     std::function<std::uint32_t(QByteArrayView)> m_placeOfText;
     std::unique_ptr<NamesWorkbook> m_book;
+    RecordValues* m_values = nullptr;
     qsizetype m_row = 0;
     qsizetype m_longestRow = 0;
     std::vector<char> m_cell;
@@ -1147,10 +1190,10 @@ bool needsPlaces(const std::vector<PersonField>& fields) {
     });
 }
 
-std::unique_ptr<NameWriter> makePeopleWriter(const PeopleRecords& records, const TextTable& first,
-                                             const TextTable& last, std::vector<NameBirthSpans> births,
-                                             std::unique_ptr<ByteSink> sink, std::vector<std::uint32_t> placeOf,
-                                             std::function<std::uint32_t(QByteArrayView)> placeOfText) {
+std::unique_ptr<PeopleWriter> makePeopleWriter(const PeopleRecords& records, const TextTable& first,
+                                               const TextTable& last, std::vector<NameBirthSpans> births,
+                                               std::unique_ptr<ByteSink> sink, std::vector<std::uint32_t> placeOf,
+                                               std::function<std::uint32_t(QByteArrayView)> placeOfText) {
     return std::make_unique<FieldsWriter>(records, first, last, std::move(births), std::move(sink), std::move(placeOf),
                                           std::move(placeOfText));
 }

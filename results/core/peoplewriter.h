@@ -86,7 +86,21 @@ bool needsPerson(const std::vector<PersonField>& fields);
 /** Whether any of the fields needs the places (communes.tsv and departements.tsv). */
 bool needsPlaces(const std::vector<PersonField>& fields);
 
-enum class RecordFormat { Csv, JsonLines, Workbook };
+enum class RecordFormat { Csv, JsonLines, Workbook, Values };
+
+/**
+ * Takes each record's values as they are made (RecordFormat::Values): texts as UTF-8 bytes as a
+ * workbook's cells hold them, the birth year as a number, a value not known as missing.
+ */
+class RecordValues {
+public:
+    virtual ~RecordValues() = default;
+    virtual void text(std::size_t column, QByteArrayView bytes) = 0;
+    virtual void number(std::size_t column, int value) = 0;
+    virtual void missing(std::size_t column) = 0;
+    /** After the last column of each record. */
+    virtual void endRecord() = 0;
+};
 
 /** What the records of a run hold and how they are written. */
 struct PeopleRecords {
@@ -111,6 +125,21 @@ struct PeopleRecords {
     std::uint64_t seed = 0;
     /** The workbook's file (RecordFormat::Workbook). */
     QString workbook;
+    /** Where the values go (RecordFormat::Values). */
+    RecordValues* values = nullptr;
+};
+
+/** A writer of people's records, which can also be asked for its records so far and told to pass some over. */
+class PeopleWriter : public NameWriter {
+public:
+    /** Makes the records of every name written so far: a Values writer has handed them all over after it. */
+    virtual void flush() = 0;
+    /**
+     * Passes over the people of `count` names that were drawn and not written, as if they had been:
+     * each sequence moves on by the numbers a record takes, so that the next record is the one that
+     * would follow them.
+     */
+    virtual void skip(std::uint64_t count) = 0;
 };
 
 /**
@@ -123,9 +152,9 @@ struct PeopleRecords {
  * or with `placeOfText`, each first name's place in `births` found from its text as it is drawn. Each text's forms (as
  * printed, without accents, initials, address) are made once. Throws AppError.
  */
-std::unique_ptr<NameWriter> makePeopleWriter(const PeopleRecords& records, const TextTable& first,
-                                             const TextTable& last, std::vector<NameBirthSpans> births,
-                                             std::unique_ptr<ByteSink> sink, std::vector<std::uint32_t> placeOf = {},
-                                             std::function<std::uint32_t(QByteArrayView)> placeOfText = {});
+std::unique_ptr<PeopleWriter> makePeopleWriter(const PeopleRecords& records, const TextTable& first,
+                                               const TextTable& last, std::vector<NameBirthSpans> births,
+                                               std::unique_ptr<ByteSink> sink, std::vector<std::uint32_t> placeOf = {},
+                                               std::function<std::uint32_t(QByteArrayView)> placeOfText = {});
 
 } // namespace quillory

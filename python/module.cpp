@@ -1,0 +1,230 @@
+// quillory._engine: quillory-cli's draws inside the Python process. The options are read by the
+// command line's own parser, so that a mistake is told in its words; the records are drawn without
+// the interpreter's lock, then made into Python's own values with it.
+// Python's headers first: Qt's keywords are macros that would rewrite them.
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <datetime.h>
+
+#include "cli/drawsession.h"
+#include "cli/options.h"
+
+#include "core/appinfo.h"
+#include "core/apppaths.h"
+#include "core/random.h"
+
+#include <QStandardPaths>
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace py = pybind11;
+using namespace quillory;
+
+namespace {
+
+// A failure of the command line as Python's own exception: a usage error is a ValueError, the rest a
+// RuntimeError, each with quillory-cli's line.
+[[noreturn]] void raise(const cli::Failure& failure) {
+    const std::string message = failure.message.toStdString();
+    if (failure.status == cli::kUsage)
+        throw py::value_error(message);
+    throw std::runtime_error(message);
+}
+
+// Lets Python see a signal (Ctrl+C) while records are drawn: raises its exception, which ends the draw.
+void checkSignals() {
+    const py::gil_scoped_acquire gil;
+    if (PyErr_CheckSignals() != 0)
+        throw py::error_already_set();
+}
+
+// The values of a part's records, kept without the interpreter's lock until they are made Python's.
+class Values final : public RecordValues {
+public:
+    enum Kind : std::uint8_t { kText, kNumber, kMissing };
+    struct Value {
+        Kind kind;
+        std::uint32_t size; // of a text
+        std::int64_t at;    // where a text starts in m_bytes, or the number
+    };
+
+    void text(std::size_t, QByteArrayView bytes) override {
+        m_values.push_back(
+            {kText, static_cast<std::uint32_t>(bytes.size()), static_cast<std::int64_t>(m_bytes.size())});
+        m_bytes.append(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    }
+    void number(std::size_t, int value) override { m_values.push_back({kNumber, 0, value}); }
+    void missing(std::size_t) override { m_values.push_back({kMissing, 0, 0}); }
+    void endRecord() override {}
+
+    const std::vector<Value>& values() const { return m_values; }
+    std::string_view bytes(const Value& value) const {
+        return std::string_view(m_bytes).substr(static_cast<std::size_t>(value.at), value.size);
+    }
+
+private:
+    std::vector<Value> m_values;
+    std::string m_bytes;
+};
+
+// A date written YYYY-MM-DD as a datetime.date.
+py::object dateOf(std::string_view text) {
+    const auto digits = [&](std::size_t from, std::size_t count) {
+        int value = 0;
+        for (std::size_t i = from; i < from + count; ++i)
+            value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    if (text.size() != 10)
+        return py::str(text.data(), text.size());
+    return py::reinterpret_steal<py::object>(PyDate_FromDate(digits(0, 4), digits(5, 2), digits(8, 2)));
+}
+
+class Session {
+public:
+    Session(const std::vector<std::string>& arguments, std::optional<py::bytes> firstLines,
+            std::optional<py::bytes> lastLines, const std::string& programFolder) {
+        QStringList list{cli::kProgramName};
+        for (const std::string& argument : arguments)
+            list << QString::fromStdString(argument);
+        const cli::Request request = cli::parseArguments(list);
+        if (request.kind != cli::Request::Kind::Run)
+            throw py::value_error(request.text.toStdString());
+        cli::Options options = request.options;
+        if (firstLines)
+            options.firstNamesContent = std::make_shared<const QByteArray>(QByteArray::fromStdString(*firstLines));
+        if (lastLines)
+            options.lastNamesContent = std::make_shared<const QByteArray>(QByteArray::fromStdString(*lastLines));
+        // The user's own names live in their data folder when the program folder is not theirs to write.
+        const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                                   QLatin1Char('/') + appinfo::kSettingsOrganisation + QLatin1Char('/') +
+                                   appinfo::kSettingsSection;
+        cli::Environment environment{.paths = AppPaths(QString::fromStdString(programFolder), userFolder),
+                                     .outputFd = -1,
+                                     .errors = stderr,
+                                     .errorsOnTerminal = false,
+                                     .outputOnTerminal = false,
+                                     .entropy = systemSeed};
+        const std::uint64_t seed = options.seed ? *options.seed : systemSeed();
+        const py::gil_scoped_release released;
+        try {
+            m_session = std::make_unique<cli::DrawSession>(options, environment, seed, checkSignals);
+        } catch (const cli::Failure& failure) {
+            const py::gil_scoped_acquire gil;
+            raise(failure);
+        }
+    }
+
+    py::list names(std::int64_t count) {
+        QByteArray lines;
+        {
+            const py::gil_scoped_release released;
+            const std::lock_guard lock(m_mutex);
+            try {
+                lines = m_session->names(count);
+            } catch (const cli::Failure& failure) {
+                const py::gil_scoped_acquire gil;
+                raise(failure);
+            }
+        }
+        // As Python would split them: one str of the whole, then its lines.
+        py::str whole = py::reinterpret_steal<py::str>(
+            PyUnicode_DecodeUTF8(lines.constData(), lines.size() - (lines.isEmpty() ? 0 : 1), "strict"));
+        if (!whole)
+            throw py::error_already_set();
+        if (lines.isEmpty())
+            return py::list();
+        return py::reinterpret_steal<py::list>(PyUnicode_Split(whole.ptr(), py::str("\n").ptr(), -1));
+    }
+
+    // The next `count` records' fields: a list of dicts, or a dict of lists with `columns`.
+    py::object people(std::int64_t count, const std::vector<std::string>& names, bool columns) {
+        QStringList asked;
+        for (const std::string& name : names)
+            asked << QString::fromStdString(name);
+        Values values;
+        std::vector<cli::Field> fields;
+        {
+            const py::gil_scoped_release released;
+            const std::lock_guard lock(m_mutex);
+            try {
+                fields = cli::DrawSession::fieldsNamed(asked);
+                m_session->people(count, fields, values);
+            } catch (const cli::Failure& failure) {
+                const py::gil_scoped_acquire gil;
+                raise(failure);
+            }
+        }
+        const std::size_t width = fields.size();
+        std::vector<py::str> keys;
+        for (const cli::Field field : fields)
+            keys.emplace_back(fieldName(field));
+        const auto make = [&](const Values::Value& value, cli::Field field) -> py::object {
+            switch (value.kind) {
+            case Values::kMissing:
+                return py::none();
+            case Values::kNumber:
+                return py::int_(value.at);
+            case Values::kText:
+                break;
+            }
+            const std::string_view bytes = values.bytes(value);
+            if (field == cli::Field::BirthDate)
+                return dateOf(bytes);
+            return py::str(bytes.data(), bytes.size());
+        };
+        const std::vector<Values::Value>& all = values.values();
+        const std::size_t records = width == 0 ? 0 : all.size() / width;
+        if (columns) {
+            py::dict table;
+            for (std::size_t column = 0; column < width; ++column) {
+                py::list list(records);
+                for (std::size_t record = 0; record < records; ++record)
+                    PyList_SET_ITEM(list.ptr(), static_cast<Py_ssize_t>(record),
+                                    make(all[record * width + column], fields[column]).release().ptr());
+                table[keys[column]] = list;
+            }
+            return table;
+        }
+        py::list list(records);
+        for (std::size_t record = 0; record < records; ++record) {
+            py::dict person;
+            for (std::size_t column = 0; column < width; ++column)
+                person[keys[column]] = make(all[record * width + column], fields[column]);
+            PyList_SET_ITEM(list.ptr(), static_cast<Py_ssize_t>(record), person.release().ptr());
+        }
+        return list;
+    }
+
+    std::int64_t taken() const { return m_session->taken(); }
+    std::uint64_t seed() const { return m_session->seed(); }
+
+private:
+    std::unique_ptr<cli::DrawSession> m_session;
+    std::mutex m_mutex;
+};
+
+} // namespace
+
+PYBIND11_MODULE(_engine, module) {
+    PyDateTime_IMPORT;
+    module.doc() = "Quillory's engine: the draws of quillory-cli inside Python (use the quillory package).";
+    module.attr("FIELDS") = [] {
+        std::vector<std::string> names;
+        for (const char* name : kPersonFieldNames)
+            names.emplace_back(name);
+        return names;
+    }();
+    py::class_<Session>(module, "Session")
+        .def(py::init<const std::vector<std::string>&, std::optional<py::bytes>, std::optional<py::bytes>,
+                      const std::string&>(),
+             py::arg("arguments"), py::arg("first_lines"), py::arg("last_lines"), py::arg("program_folder"))
+        .def("names", &Session::names, py::arg("count"))
+        .def("people", &Session::people, py::arg("count"), py::arg("fields"), py::arg("columns"))
+        .def_property_readonly("taken", &Session::taken)
+        .def_property_readonly("seed", &Session::seed);
+}

@@ -1,0 +1,1 @@
+"""Placeholder: the Faker provider comes next."""
