@@ -63,6 +63,12 @@ public:
             m_names->expectMore(static_cast<std::uint64_t>(count));
     }
 
+    // Starts the sequences anew from `seed`: the streams keep them by reference.
+    void reseed(std::uint64_t seed) {
+        m_random = RandomSource(seed);
+        m_peoples = RandomSource::second(seed);
+    }
+
     DrawnName next() {
         if (m_names)
             return m_names->next();
@@ -162,6 +168,35 @@ void DrawSession::people(std::int64_t count, const std::vector<Field>& fields, R
     } catch (const AppError& error) {
         throw Failure{kRunFailure, error.message()};
     }
+}
+
+QByteArray DrawSession::nameOfSeed(std::uint64_t seed) {
+    if (m_options.unique)
+        throw Failure{kUsage, QStringLiteral("--unique: a name drawn from a seed of its own is never unique")};
+    m_stream->reseed(seed);
+    m_seed = seed;
+    m_taken = 0;
+    m_writer.reset();
+    const DrawnName name = m_stream->next();
+    m_taken = 1;
+    QByteArray line;
+    if (m_options.part != NamePart::LastOnly)
+        line.append(m_pools.first.texts.bytes(name.first));
+    if (m_options.part == NamePart::FirstAndLast)
+        line.append(' ');
+    if (m_options.part != NamePart::FirstOnly)
+        line.append(m_pools.last.texts.bytes(name.last));
+    return line;
+}
+
+void DrawSession::personOfSeed(std::uint64_t seed, const std::vector<Field>& fields, RecordValues& values) {
+    if (m_options.unique)
+        throw Failure{kUsage, QStringLiteral("--unique: a person drawn from a seed of its own is never unique")};
+    m_stream->reseed(seed);
+    m_seed = seed;
+    m_taken = 0;
+    m_writer.reset();
+    people(1, fields, values);
 }
 
 std::vector<Field> DrawSession::fieldsNamed(const QStringList& names) {

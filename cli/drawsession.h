@@ -41,6 +41,18 @@ public:
      */
     QByteArray names(std::int64_t count);
 
+    /**
+     * The name of the first record of `seed`, as names() prints it without its line end: the stream
+     * starts anew from that seed (its pools and tables kept), for a caller that draws each name from
+     * a number of its own. Not for a unique stream. Throws Failure.
+     */
+    QByteArray nameOfSeed(std::uint64_t seed);
+
+    /**
+     * The first record of `seed`'s `fields` into `values`, as nameOfSeed() starts anew. Throws Failure.
+     */
+    void personOfSeed(std::uint64_t seed, const std::vector<Field>& fields, RecordValues& values);
+
     /** The next `count` records' `fields`, each record's values into `values` in turn. Throws Failure. */
     void people(std::int64_t count, const std::vector<Field>& fields, RecordValues& values);
 

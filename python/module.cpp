@@ -143,22 +143,52 @@ public:
 
     // The next `count` records' fields: a list of dicts, or a dict of lists with `columns`.
     py::object people(std::int64_t count, const std::vector<std::string>& names, bool columns) {
+        Values values;
+        const std::vector<cli::Field> fields =
+            drawn(names, [&](const std::vector<cli::Field>& asked) { m_session->people(count, asked, values); });
+        return made(fields, values, columns);
+    }
+
+    // The name of the first record of `seed` (the stream starts anew from it).
+    py::str nameOfSeed(std::uint64_t seed) {
+        QByteArray name;
+        drawn({}, [&](const std::vector<cli::Field>&) { name = m_session->nameOfSeed(seed); });
+        return py::str(name.constData(), static_cast<std::size_t>(name.size()));
+    }
+
+    // The fields of the first record of `seed`, a dict.
+    py::object personOfSeed(std::uint64_t seed, const std::vector<std::string>& names) {
+        Values values;
+        const std::vector<cli::Field> fields =
+            drawn(names, [&](const std::vector<cli::Field>& asked) { m_session->personOfSeed(seed, asked, values); });
+        return made(fields, values, false).cast<py::list>()[0];
+    }
+
+    std::int64_t taken() const { return m_session->taken(); }
+    std::uint64_t seed() const { return m_session->seed(); }
+
+private:
+    // Runs `draw` with the fields named, without the interpreter's lock and alone on the session.
+    template <typename Draw> std::vector<cli::Field> drawn(const std::vector<std::string>& names, Draw&& draw) {
         QStringList asked;
         for (const std::string& name : names)
             asked << QString::fromStdString(name);
-        Values values;
         std::vector<cli::Field> fields;
-        {
-            const py::gil_scoped_release released;
-            const std::lock_guard lock(m_mutex);
-            try {
+        const py::gil_scoped_release released;
+        const std::lock_guard lock(m_mutex);
+        try {
+            if (!names.empty())
                 fields = cli::DrawSession::fieldsNamed(asked);
-                m_session->people(count, fields, values);
-            } catch (const cli::Failure& failure) {
-                const py::gil_scoped_acquire gil;
-                raise(failure);
-            }
+            draw(fields);
+        } catch (const cli::Failure& failure) {
+            const py::gil_scoped_acquire gil;
+            raise(failure);
         }
+        return fields;
+    }
+
+    // The values as Python's: a list of dicts, or a dict of lists with `columns`.
+    static py::object made(const std::vector<cli::Field>& fields, const Values& values, bool columns) {
         const std::size_t width = fields.size();
         std::vector<py::str> keys;
         for (const cli::Field field : fields)
@@ -200,10 +230,6 @@ public:
         return list;
     }
 
-    std::int64_t taken() const { return m_session->taken(); }
-    std::uint64_t seed() const { return m_session->seed(); }
-
-private:
     std::unique_ptr<cli::DrawSession> m_session;
     std::mutex m_mutex;
 };
@@ -225,6 +251,8 @@ PYBIND11_MODULE(_engine, module) {
              py::arg("arguments"), py::arg("first_lines"), py::arg("last_lines"), py::arg("program_folder"))
         .def("names", &Session::names, py::arg("count"))
         .def("people", &Session::people, py::arg("count"), py::arg("fields"), py::arg("columns"))
+        .def("name_of_seed", &Session::nameOfSeed, py::arg("seed"))
+        .def("person_of_seed", &Session::personOfSeed, py::arg("seed"), py::arg("fields"))
         .def_property_readonly("taken", &Session::taken)
         .def_property_readonly("seed", &Session::seed);
 }
