@@ -19,6 +19,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace py = pybind11;
@@ -60,6 +62,13 @@ public:
     void number(std::size_t, int value) override { m_values.push_back({kNumber, 0, value}); }
     void missing(std::size_t) override { m_values.push_back({kMissing, 0, 0}); }
     void endRecord() override {}
+
+    // Room for `count` records of `width` values, so that the values are not moved as they come.
+    void reserve(std::int64_t count, std::size_t width) {
+        const auto values = static_cast<std::size_t>(std::min<std::int64_t>(count, std::int64_t{1} << 24)) * width;
+        m_values.reserve(values);
+        m_bytes.reserve(values * 16);
+    }
 
     const std::vector<Value>& values() const { return m_values; }
     std::string_view bytes(const Value& value) const {
@@ -144,8 +153,10 @@ public:
     // The next `count` records' fields: a list of dicts, or a dict of lists with `columns`.
     py::object people(std::int64_t count, const std::vector<std::string>& names, bool columns) {
         Values values;
-        const std::vector<cli::Field> fields =
-            drawn(names, [&](const std::vector<cli::Field>& asked) { m_session->people(count, asked, values); });
+        const std::vector<cli::Field> fields = drawn(names, [&](const std::vector<cli::Field>& asked) {
+            values.reserve(count, asked.size());
+            m_session->people(count, asked, values);
+        });
         return made(fields, values, columns);
     }
 
@@ -191,44 +202,94 @@ private:
     static py::object made(const std::vector<cli::Field>& fields, const Values& values, bool columns) {
         const std::size_t width = fields.size();
         std::vector<py::str> keys;
-        for (const cli::Field field : fields)
+        for (const cli::Field field : fields) {
             keys.emplace_back(fieldName(field));
-        const auto make = [&](const Values::Value& value, cli::Field field) -> py::object {
+            PyUnicode_InternInPlace(&keys.back().ptr());
+        }
+        std::vector<ValueCache> caches(width);
+        for (std::size_t column = 0; column < width; ++column)
+            caches[column].kept = kept(fields[column]);
+        const std::vector<Values::Value>& all = values.values();
+        const std::size_t records = width == 0 ? 0 : all.size() / width;
+        // A new reference to each value: None, an int, a date or a str, the same object for a text met before.
+        const auto make = [&](std::size_t at, std::size_t column) -> PyObject* {
+            const Values::Value& value = all[at];
             switch (value.kind) {
             case Values::kMissing:
-                return py::none();
+                Py_RETURN_NONE;
             case Values::kNumber:
-                return py::int_(value.at);
+                return PyLong_FromLongLong(value.at);
             case Values::kText:
                 break;
             }
-            const std::string_view bytes = values.bytes(value);
-            if (field == cli::Field::BirthDate)
-                return dateOf(bytes);
-            return py::str(bytes.data(), bytes.size());
+            return caches[column].of(values.bytes(value), fields[column] == cli::Field::BirthDate);
         };
-        const std::vector<Values::Value>& all = values.values();
-        const std::size_t records = width == 0 ? 0 : all.size() / width;
         if (columns) {
             py::dict table;
             for (std::size_t column = 0; column < width; ++column) {
                 py::list list(records);
                 for (std::size_t record = 0; record < records; ++record)
-                    PyList_SET_ITEM(list.ptr(), static_cast<Py_ssize_t>(record),
-                                    make(all[record * width + column], fields[column]).release().ptr());
+                    PyList_SET_ITEM(list.ptr(), static_cast<Py_ssize_t>(record), make(record * width + column, column));
                 table[keys[column]] = list;
             }
             return table;
         }
         py::list list(records);
         for (std::size_t record = 0; record < records; ++record) {
-            py::dict person;
-            for (std::size_t column = 0; column < width; ++column)
-                person[keys[column]] = make(all[record * width + column], fields[column]);
-            PyList_SET_ITEM(list.ptr(), static_cast<Py_ssize_t>(record), person.release().ptr());
+            PyObject* person = PyDict_New();
+            if (person == nullptr)
+                throw py::error_already_set();
+            PyList_SET_ITEM(list.ptr(), static_cast<Py_ssize_t>(record), person);
+            for (std::size_t column = 0; column < width; ++column) {
+                PyObject* value = make(record * width + column, column);
+                const int failed = value == nullptr ? -1 : PyDict_SetItem(person, keys[column].ptr(), value);
+                Py_XDECREF(value);
+                if (failed != 0)
+                    throw py::error_already_set();
+            }
         }
         return list;
     }
+
+    // Whether a field's values repeat enough to keep each one's object: names, places, dates.
+    static bool kept(cli::Field field) {
+        switch (field) {
+        case cli::Field::Email:
+        case cli::Field::FullName:
+        case cli::Field::Street:
+        case cli::Field::Address:
+        case cli::Field::Phone:
+        case cli::Field::PhoneInternational:
+        case cli::Field::Mobile:
+        case cli::Field::MobileInternational:
+        case cli::Field::Nir:
+            return false;
+        default:
+            return true;
+        }
+    }
+
+    // The objects of a column's texts, each made once (up to a bound, past which they are made anew).
+    struct ValueCache {
+        bool kept = false;
+        std::unordered_map<std::string_view, py::object> objects;
+
+        PyObject* of(std::string_view bytes, bool date) {
+            if (kept) {
+                if (const auto found = objects.find(bytes); found != objects.end())
+                    return py::object(found->second).release().ptr();
+            }
+            py::object made = date ? dateOf(bytes)
+                                   : py::reinterpret_steal<py::object>(PyUnicode_DecodeUTF8(
+                                         bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "strict"));
+            if (!made)
+                throw py::error_already_set();
+            if (kept && objects.size() < kMostKept)
+                objects.emplace(bytes, made);
+            return made.release().ptr();
+        }
+        static constexpr std::size_t kMostKept = 1 << 16;
+    };
 
     std::unique_ptr<cli::DrawSession> m_session;
     std::mutex m_mutex;
