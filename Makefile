@@ -57,14 +57,15 @@ fuzz: deps
 install: run-deps
 	@test -f build/release/build.ninja || $(CMAKE) --preset release
 	$(CMAKE) --build --preset release --target quillory quillory-man quillory-cli quillory-cli-man names_db births \
-		quillory-changelog
+		quillory-changelog $(if $(wildcard build/release/python),quillory_python,)
 	$(CMAKE) --install build/release $(if $(PREFIX),--prefix $(PREFIX),)
 
 package: deps
 	@test -f build/package/build.ninja || $(CMAKE) --preset package
 	$(CMAKE) --build --preset package
 	cd build/package && cpack
-	scripts/check-package build/package/quillory_$$(sed -n 's/^project(Quillory VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)_amd64.deb
+	version=$$(sed -n 's/^project(Quillory VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt); \
+	scripts/check-package build/package/quillory_$${version}_amd64.deb build/package/python3-quillory_$${version}_amd64.deb
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -35,8 +35,11 @@ from . import _engine
 
 try:
     from ._build_tree import PROGRAM_FOLDER as _PROGRAM_FOLDER
-except ImportError:  # installed
-    from ._installed import PROGRAM_FOLDER as _PROGRAM_FOLDER
+except ImportError:
+    # Installed: the package in PREFIX/lib/python3/dist-packages/quillory, the program's names and
+    # places in PREFIX/lib/quillory, as quillory-cli finds them beside itself.
+    _PROGRAM_FOLDER = _os.path.normpath(_os.path.join(_os.path.dirname(_os.path.abspath(__file__)),
+                                                      "..", "..", "..", "quillory"))
 
 __all__ = ["FIELDS", "Generator", "names", "people"]
 

@@ -94,6 +94,11 @@ def test_people_are_the_command_lines_field_for_field():
             given = "" if value is None else value.isoformat() if field == "birth_date" else str(value)
             assert given == row[field], (number, field)
     assert any(record["title"] is None for record in records)  # the children
+    # The columns as pandas takes them: a frame of the same records.
+    pandas = pytest.importorskip("pandas")
+    frame = pandas.DataFrame(columns)
+    assert list(frame.columns) == fields and len(frame) == 3000
+    assert frame.iloc[1234].to_dict() == records[1234]
 
 
 def test_names_then_people_continue_one_stream():
