@@ -91,7 +91,9 @@ private:
 class DrawSession::Forward final : public RecordValues {
 public:
     RecordValues* to = nullptr;
-    void text(std::size_t column, QByteArrayView bytes) override { to->text(column, bytes); }
+    void text(std::size_t column, QByteArrayView bytes, std::uint64_t identity) override {
+        to->text(column, bytes, identity);
+    }
     void number(std::size_t column, int value) override { to->number(column, value); }
     void missing(std::size_t column) override { to->missing(column); }
     void endRecord() override { to->endRecord(); }

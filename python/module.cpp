@@ -16,6 +16,11 @@
 
 #include <QStandardPaths>
 
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <future>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -37,12 +42,8 @@ namespace {
     throw std::runtime_error(message);
 }
 
-// Lets Python see a signal (Ctrl+C) while records are drawn: raises its exception, which ends the draw.
-void checkSignals() {
-    const py::gil_scoped_acquire gil;
-    if (PyErr_CheckSignals() != 0)
-        throw py::error_already_set();
-}
+// A draw stopped because Python saw a signal (Ctrl+C).
+struct Stopped {};
 
 // The values of a part's records, kept without the interpreter's lock until they are made Python's.
 class Values final : public RecordValues {
@@ -50,24 +51,24 @@ public:
     enum Kind : std::uint8_t { kText, kNumber, kMissing };
     struct Value {
         Kind kind;
-        std::uint32_t size; // of a text
-        std::int64_t at;    // where a text starts in m_bytes, or the number
+        std::uint32_t size;     // of a text
+        std::int64_t at;        // where a text starts in m_bytes, or the number
+        std::uint64_t identity; // the same for the same text of a column (0: not known)
     };
 
-    void text(std::size_t, QByteArrayView bytes) override {
+    void text(std::size_t, QByteArrayView bytes, std::uint64_t identity) override {
         m_values.push_back(
-            {kText, static_cast<std::uint32_t>(bytes.size()), static_cast<std::int64_t>(m_bytes.size())});
+            {kText, static_cast<std::uint32_t>(bytes.size()), static_cast<std::int64_t>(m_bytes.size()), identity});
         m_bytes.append(bytes.data(), static_cast<std::size_t>(bytes.size()));
     }
-    void number(std::size_t, int value) override { m_values.push_back({kNumber, 0, value}); }
-    void missing(std::size_t) override { m_values.push_back({kMissing, 0, 0}); }
+    void number(std::size_t, int value) override { m_values.push_back({kNumber, 0, value, 0}); }
+    void missing(std::size_t) override { m_values.push_back({kMissing, 0, 0, 0}); }
     void endRecord() override {}
 
-    // Room for `count` records of `width` values, so that the values are not moved as they come.
-    void reserve(std::int64_t count, std::size_t width) {
-        const auto values = static_cast<std::size_t>(std::min<std::int64_t>(count, std::int64_t{1} << 24)) * width;
-        m_values.reserve(values);
-        m_bytes.reserve(values * 16);
+    // Ready for the next part, the room kept.
+    void clear() {
+        m_values.clear();
+        m_bytes.clear();
     }
 
     const std::vector<Value>& values() const { return m_values; }
@@ -119,45 +120,131 @@ public:
                                      .outputOnTerminal = false,
                                      .entropy = systemSeed};
         const std::uint64_t seed = options.seed ? *options.seed : systemSeed();
+        m_unique = options.unique;
         const py::gil_scoped_release released;
         try {
-            m_session = std::make_unique<cli::DrawSession>(options, environment, seed, checkSignals);
+            m_session = std::make_unique<cli::DrawSession>(options, environment, seed, [this] {
+                if (m_stop.load(std::memory_order_relaxed))
+                    throw Stopped{};
+            });
         } catch (const cli::Failure& failure) {
             const py::gil_scoped_acquire gil;
             raise(failure);
         }
     }
 
+    // The next `count` names. A part is drawn on a thread of its own while the one before is made
+    // Python's strs; a unique stream's whole count is drawn at once, as it chooses its way by it.
     py::list names(std::int64_t count) {
-        QByteArray lines;
+        if (count < 0)
+            throw py::value_error(
+                QStringLiteral("a count of %1: the count is a whole number from 0").arg(count).toStdString());
+        std::unique_lock lock(m_mutex, std::defer_lock);
         {
             const py::gil_scoped_release released;
-            const std::lock_guard lock(m_mutex);
+            lock.lock();
+        }
+        const std::int64_t most = m_unique ? std::max<std::int64_t>(count, 1) : kNamesPart;
+        py::list result;
+        std::array<QByteArray, 2> parts;
+        const auto drawPart = [&](std::size_t which, std::int64_t part) {
+            return std::async(std::launch::async,
+                              [this, &parts, which, part] { parts[which] = m_session->names(part); });
+        };
+        std::int64_t drawnSoFar = std::min(count, most);
+        std::future<void> drawing = drawPart(0, drawnSoFar);
+        Py_ssize_t made = 0;
+        for (std::size_t which = 0;; which = 1 - which) {
+            await(drawing);
+            const bool more = drawnSoFar < count;
+            if (more) {
+                const std::int64_t part = std::min(count - drawnSoFar, most);
+                drawing = drawPart(1 - which, part);
+                drawnSoFar += part;
+            }
             try {
-                lines = m_session->names(count);
+                made = addLines(result, made, parts[which]);
+            } catch (...) {
+                if (more) {
+                    const py::gil_scoped_release released;
+                    drawing.wait();
+                }
+                throw;
+            }
+            if (!more)
+                break;
+        }
+        return result;
+    }
+
+    // The lines as Python splits them (one str of the whole, then its lines), into `list` from `at`.
+    static Py_ssize_t addLines(py::list& list, Py_ssize_t at, const QByteArray& lines) {
+        if (lines.isEmpty())
+            return at;
+        const py::str whole =
+            py::reinterpret_steal<py::str>(PyUnicode_DecodeUTF8(lines.constData(), lines.size() - 1, "strict"));
+        if (!whole)
+            throw py::error_already_set();
+        const py::list split = py::reinterpret_steal<py::list>(PyUnicode_Split(whole.ptr(), py::str("\n").ptr(), -1));
+        if (!split)
+            throw py::error_already_set();
+        // Appended whole: a list made at its full size first would be touched in full when dropped early.
+        if (PyList_SetSlice(list.ptr(), at, at, split.ptr()) != 0)
+            throw py::error_already_set();
+        return at + PyList_GET_SIZE(split.ptr());
+    }
+
+    // The next `count` records' fields: a list of dicts, or a dict of lists with `columns`.
+    py::object people(std::int64_t count, const std::vector<std::string>& names, bool columns) {
+        QStringList asked;
+        for (const std::string& name : names)
+            asked << QString::fromStdString(name);
+        std::vector<cli::Field> fields;
+        std::unique_lock lock(m_mutex, std::defer_lock);
+        {
+            const py::gil_scoped_release released;
+            lock.lock();
+            try {
+                fields = cli::DrawSession::fieldsNamed(asked);
             } catch (const cli::Failure& failure) {
                 const py::gil_scoped_acquire gil;
                 raise(failure);
             }
         }
-        // As Python would split them: one str of the whole, then its lines.
-        py::str whole = py::reinterpret_steal<py::str>(
-            PyUnicode_DecodeUTF8(lines.constData(), lines.size() - (lines.isEmpty() ? 0 : 1), "strict"));
-        if (!whole)
-            throw py::error_already_set();
-        if (lines.isEmpty())
-            return py::list();
-        return py::reinterpret_steal<py::list>(PyUnicode_Split(whole.ptr(), py::str("\n").ptr(), -1));
-    }
-
-    // The next `count` records' fields: a list of dicts, or a dict of lists with `columns`.
-    py::object people(std::int64_t count, const std::vector<std::string>& names, bool columns) {
-        Values values;
-        const std::vector<cli::Field> fields = drawn(names, [&](const std::vector<cli::Field>& asked) {
-            values.reserve(count, asked.size());
-            m_session->people(count, asked, values);
-        });
-        return made(fields, values, columns);
+        // A few thousand records at a time: their values drawn without the interpreter's lock stay
+        // in the processor's cache until they are made Python's, and memory stays that of a part.
+        // The next part is drawn on a thread of its own while this one is made Python's: the drawing
+        // needs no lock of the interpreter's, the making holds it.
+        Maker maker(fields, columns);
+        std::array<Values, 2> parts;
+        const auto drawPart = [&](std::size_t which, std::int64_t part) {
+            parts[which].clear();
+            return std::async(std::launch::async,
+                              [this, &parts, &fields, which, part] { m_session->people(part, fields, parts[which]); });
+        };
+        std::int64_t drawnSoFar = std::min(count, kPart);
+        std::future<void> drawing = drawPart(0, drawnSoFar);
+        for (std::size_t which = 0;; which = 1 - which) {
+            await(drawing);
+            const bool more = drawnSoFar < count;
+            if (more) {
+                const std::int64_t part = std::min(count - drawnSoFar, kPart);
+                drawing = drawPart(1 - which, part);
+                drawnSoFar += part;
+            }
+            try {
+                maker.add(parts[which]);
+            } catch (...) {
+                if (more) {
+                    const py::gil_scoped_release released;
+                    drawing.wait();
+                }
+                throw;
+            }
+            if (!more)
+                break;
+        }
+        return maker.result();
     }
 
     // The name of the first record of `seed` (the stream starts anew from it).
@@ -172,7 +259,9 @@ public:
         Values values;
         const std::vector<cli::Field> fields =
             drawn(names, [&](const std::vector<cli::Field>& asked) { m_session->personOfSeed(seed, asked, values); });
-        return made(fields, values, false).cast<py::list>()[0];
+        Maker maker(fields, false);
+        maker.add(values);
+        return maker.result().cast<py::list>()[0];
     }
 
     std::int64_t taken() const { return m_session->taken(); }
@@ -198,59 +287,6 @@ private:
         return fields;
     }
 
-    // The values as Python's: a list of dicts, or a dict of lists with `columns`.
-    static py::object made(const std::vector<cli::Field>& fields, const Values& values, bool columns) {
-        const std::size_t width = fields.size();
-        std::vector<py::str> keys;
-        for (const cli::Field field : fields) {
-            keys.emplace_back(fieldName(field));
-            PyUnicode_InternInPlace(&keys.back().ptr());
-        }
-        std::vector<ValueCache> caches(width);
-        for (std::size_t column = 0; column < width; ++column)
-            caches[column].kept = kept(fields[column]);
-        const std::vector<Values::Value>& all = values.values();
-        const std::size_t records = width == 0 ? 0 : all.size() / width;
-        // A new reference to each value: None, an int, a date or a str, the same object for a text met before.
-        const auto make = [&](std::size_t at, std::size_t column) -> PyObject* {
-            const Values::Value& value = all[at];
-            switch (value.kind) {
-            case Values::kMissing:
-                Py_RETURN_NONE;
-            case Values::kNumber:
-                return PyLong_FromLongLong(value.at);
-            case Values::kText:
-                break;
-            }
-            return caches[column].of(values.bytes(value), fields[column] == cli::Field::BirthDate);
-        };
-        if (columns) {
-            py::dict table;
-            for (std::size_t column = 0; column < width; ++column) {
-                py::list list(records);
-                for (std::size_t record = 0; record < records; ++record)
-                    PyList_SET_ITEM(list.ptr(), static_cast<Py_ssize_t>(record), make(record * width + column, column));
-                table[keys[column]] = list;
-            }
-            return table;
-        }
-        py::list list(records);
-        for (std::size_t record = 0; record < records; ++record) {
-            PyObject* person = PyDict_New();
-            if (person == nullptr)
-                throw py::error_already_set();
-            PyList_SET_ITEM(list.ptr(), static_cast<Py_ssize_t>(record), person);
-            for (std::size_t column = 0; column < width; ++column) {
-                PyObject* value = make(record * width + column, column);
-                const int failed = value == nullptr ? -1 : PyDict_SetItem(person, keys[column].ptr(), value);
-                Py_XDECREF(value);
-                if (failed != 0)
-                    throw py::error_already_set();
-            }
-        }
-        return list;
-    }
-
     // Whether a field's values repeat enough to keep each one's object: names, places, dates.
     static bool kept(cli::Field field) {
         switch (field) {
@@ -269,29 +305,294 @@ private:
         }
     }
 
-    // The objects of a column's texts, each made once (up to a bound, past which they are made anew).
-    struct ValueCache {
+    // The objects of a column's texts, each made once (up to a bound, past which they are made anew):
+    // an open-addressing table of the texts' hashes, their bytes kept in one block.
+    class ValueCache {
+    public:
         bool kept = false;
-        std::unordered_map<std::string_view, py::object> objects;
 
-        PyObject* of(std::string_view bytes, bool date) {
-            if (kept) {
-                if (const auto found = objects.find(bytes); found != objects.end())
-                    return py::object(found->second).release().ptr();
-            }
-            py::object made = date ? dateOf(bytes)
-                                   : py::reinterpret_steal<py::object>(PyUnicode_DecodeUTF8(
-                                         bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "strict"));
-            if (!made)
-                throw py::error_already_set();
-            if (kept && objects.size() < kMostKept)
-                objects.emplace(bytes, made);
-            return made.release().ptr();
+        ValueCache() = default;
+        ValueCache(const ValueCache&) = delete;
+        ValueCache& operator=(const ValueCache&) = delete;
+        ValueCache(ValueCache&& other) noexcept
+            : kept(other.kept), m_slots(std::move(other.m_slots)), m_keys(std::move(other.m_keys)),
+              m_count(other.m_count), m_known(std::move(other.m_known)), m_knownCount(other.m_knownCount) {
+            other.m_slots.clear();
+            other.m_known.clear();
         }
+        ~ValueCache() {
+            for (const Slot& slot : m_slots)
+                Py_XDECREF(slot.object);
+            for (const Known& known : m_known)
+                Py_XDECREF(known.object);
+        }
+
+        // A new reference to the object of `bytes`: a str, or a date for a birth date.
+        PyObject* of(std::string_view bytes, std::uint64_t identity, bool date) {
+            if (!kept)
+                return make(bytes, date);
+            if (identity != 0)
+                return ofIdentity(bytes, identity, date);
+            if (2 * (m_count + 1) > m_slots.size() && m_count < kMostKept)
+                grow();
+            const std::uint64_t hash = hashOf(bytes);
+            std::size_t at = static_cast<std::size_t>(hash) & (m_slots.size() - 1);
+            for (; m_slots[at].object != nullptr; at = (at + 1) & (m_slots.size() - 1)) {
+                const Slot& slot = m_slots[at];
+                if (slot.hash == hash && slot.size == bytes.size() &&
+                    std::memcmp(m_keys.data() + slot.from, bytes.data(), bytes.size()) == 0) {
+                    Py_INCREF(slot.object);
+                    return slot.object;
+                }
+            }
+            PyObject* object = make(bytes, date);
+            if (m_count < kMostKept) {
+                Py_INCREF(object);
+                m_slots[at] = {hash, static_cast<std::uint32_t>(m_keys.size()),
+                               static_cast<std::uint32_t>(bytes.size()), object};
+                m_keys.append(bytes);
+                ++m_count;
+            }
+            return object;
+        }
+
+    private:
+        struct Slot {
+            std::uint64_t hash;
+            std::uint32_t from;
+            std::uint32_t size;
+            PyObject* object; // nullptr: free
+        };
         static constexpr std::size_t kMostKept = 1 << 16;
+
+        // A text whose identity tells it apart: found by that number alone.
+        struct Known {
+            std::uint64_t identity;
+            PyObject* object; // nullptr: free
+        };
+        PyObject* ofIdentity(std::string_view bytes, std::uint64_t identity, bool date) {
+            if (2 * (m_knownCount + 1) > m_known.size() && m_knownCount < kMostKept) {
+                std::vector<Known> old = std::move(m_known);
+                m_known.assign(std::max<std::size_t>(64, 2 * old.size()), Known{0, nullptr});
+                for (const Known& known : old)
+                    if (known.object != nullptr)
+                        m_known[free(known.identity)] = known;
+            }
+            const std::size_t at = free(identity);
+            if (m_known[at].object != nullptr) {
+                Py_INCREF(m_known[at].object);
+                return m_known[at].object;
+            }
+            PyObject* object = make(bytes, date);
+            if (m_knownCount < kMostKept) {
+                Py_INCREF(object);
+                m_known[at] = {identity, object};
+                ++m_knownCount;
+            }
+            return object;
+        }
+        // The slot of `identity`, or the free one where it would go.
+        std::size_t free(std::uint64_t identity) const {
+            std::size_t at = static_cast<std::size_t>((identity * 0x9E3779B97F4A7C15ULL) >> 20) & (m_known.size() - 1);
+            while (m_known[at].object != nullptr && m_known[at].identity != identity)
+                at = (at + 1) & (m_known.size() - 1);
+            return at;
+        }
+
+        // Twice the slots, so that a column of few texts keeps a table that stays in the cache.
+        void grow() {
+            std::vector<Slot> old = std::move(m_slots);
+            m_slots.assign(std::max<std::size_t>(64, 2 * old.size()), Slot{0, 0, 0, nullptr});
+            for (const Slot& slot : old) {
+                if (slot.object == nullptr)
+                    continue;
+                std::size_t at = static_cast<std::size_t>(slot.hash) & (m_slots.size() - 1);
+                while (m_slots[at].object != nullptr)
+                    at = (at + 1) & (m_slots.size() - 1);
+                m_slots[at] = slot;
+            }
+        }
+
+        static PyObject* make(std::string_view bytes, bool date) {
+            PyObject* object =
+                date ? dateOf(bytes).release().ptr()
+                     : PyUnicode_DecodeUTF8(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "strict");
+            if (object == nullptr)
+                throw py::error_already_set();
+            return object;
+        }
+        // Eight bytes at a time, each mixed in by a multiplication.
+        static std::uint64_t hashOf(std::string_view bytes) {
+            std::uint64_t hash = 0x9E3779B97F4A7C15ULL ^ bytes.size();
+            std::size_t at = 0;
+            for (; at + 8 <= bytes.size(); at += 8) {
+                std::uint64_t word;
+                std::memcpy(&word, bytes.data() + at, 8);
+                hash = (hash ^ word) * 0xFF51AFD7ED558CCDULL;
+                hash ^= hash >> 32;
+            }
+            std::uint64_t rest = 0;
+            std::memcpy(&rest, bytes.data() + at, bytes.size() - at);
+            hash = (hash ^ rest) * 0xC4CEB9FE1A85EC53ULL;
+            return hash ^ (hash >> 29);
+        }
+
+        std::vector<Slot> m_slots;
+        std::string m_keys;
+        std::size_t m_count = 0;
+        std::vector<Known> m_known;
+        std::size_t m_knownCount = 0;
     };
 
+    static constexpr std::int64_t kPart = 1 << 13;
+    static constexpr std::int64_t kNamesPart = 1 << 16;
+
+    // The values of parts of records as Python's, one part after another: a list of dicts, or a dict
+    // of lists with `columns`.
+    class Maker {
+    public:
+        Maker(const std::vector<cli::Field>& fields, bool columns)
+            : m_fields(fields), m_caches(fields.size()), m_columns(columns) {
+            for (std::size_t column = 0; column < fields.size(); ++column) {
+                m_keys.emplace_back(fieldName(fields[column]));
+                PyUnicode_InternInPlace(&m_keys.back().ptr());
+                m_caches[column].kept = kept(fields[column]);
+                if (columns)
+                    m_lists.emplace_back();
+            }
+            if (!columns)
+                m_lists.emplace_back();
+        }
+
+        void add(const Values& values) {
+            const std::size_t width = m_fields.size();
+            const std::vector<Values::Value>& all = values.values();
+            const std::size_t records = width == 0 ? 0 : all.size() / width;
+            // A new reference to each value: None, an int, a date or a str, the same object for a text met before.
+            const auto make = [&](std::size_t at, std::size_t column) -> PyObject* {
+                const Values::Value& value = all[at];
+                switch (value.kind) {
+                case Values::kMissing:
+                    Py_RETURN_NONE;
+                case Values::kNumber:
+                    return PyLong_FromLongLong(value.at);
+                case Values::kText:
+                    break;
+                }
+                return m_caches[column].of(values.bytes(value), value.identity,
+                                           m_fields[column] == cli::Field::BirthDate);
+            };
+            if (m_columns) {
+                for (std::size_t column = 0; column < width; ++column) {
+                    py::list part(records);
+                    for (std::size_t record = 0; record < records; ++record)
+                        PyList_SET_ITEM(part.ptr(), static_cast<Py_ssize_t>(record),
+                                        make(record * width + column, column));
+                    append(m_lists[column], part);
+                }
+            } else {
+                // The values a column at a time, so that each column's objects stay in the cache
+                // while it is made; then the records.
+                m_objects.assign(all.size(), nullptr);
+                const auto release = [&] {
+                    for (PyObject*& object : m_objects)
+                        Py_CLEAR(object);
+                };
+                try {
+                    for (std::size_t column = 0; column < width; ++column)
+                        for (std::size_t record = 0; record < records; ++record)
+                            m_objects[record * width + column] = make(record * width + column, column);
+                } catch (...) {
+                    release();
+                    throw;
+                }
+                py::list part(records);
+                for (std::size_t record = 0; record < records; ++record) {
+                    PyObject* person = _PyDict_NewPresized(static_cast<Py_ssize_t>(width));
+                    if (person == nullptr) {
+                        release();
+                        throw py::error_already_set();
+                    }
+                    PyList_SET_ITEM(part.ptr(), static_cast<Py_ssize_t>(record), person);
+                    for (std::size_t column = 0; column < width; ++column) {
+                        PyObject*& value = m_objects[record * width + column];
+                        const int failed = PyDict_SetItem(person, m_keys[column].ptr(), value);
+                        Py_CLEAR(value);
+                        if (failed != 0) {
+                            release();
+                            throw py::error_already_set();
+                        }
+                    }
+                }
+                append(m_lists[0], part);
+            }
+            m_made += static_cast<Py_ssize_t>(records);
+        }
+
+        // A part's items at the end of a list, which grows as parts come: a list made at its full
+        // size first would be touched in full when dropped early.
+        static void append(py::list& list, const py::list& part) {
+            const Py_ssize_t at = PyList_GET_SIZE(list.ptr());
+            if (PyList_SetSlice(list.ptr(), at, at, part.ptr()) != 0)
+                throw py::error_already_set();
+        }
+
+        py::object result() {
+            if (!m_columns)
+                return m_lists[0];
+            py::dict table;
+            for (std::size_t column = 0; column < m_fields.size(); ++column)
+                table[m_keys[column]] = m_lists[column];
+            return table;
+        }
+
+    private:
+        std::vector<cli::Field> m_fields;
+        std::vector<ValueCache> m_caches;
+        bool m_columns;
+        std::vector<py::str> m_keys;
+        std::vector<py::list> m_lists;    // each made whole (PyList_New(count)) and filled as parts come
+        std::vector<PyObject*> m_objects; // a part's values, owned until they are in their records
+        Py_ssize_t m_made = 0;
+    };
+
+    // Waits for a part drawn on its own thread, its failure raised here. Python's signals are looked
+    // at meanwhile, every few hundredths of a second (only the main thread can): on one, the draw is
+    // stopped and its exception (KeyboardInterrupt) raised.
+    void await(std::future<void>& drawing) {
+        // Once a part, however soon the draw is done.
+        bool signalled = PyErr_CheckSignals() != 0;
+        if (signalled)
+            m_stop = true;
+        const py::gil_scoped_release released;
+        while (!signalled && drawing.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+            const py::gil_scoped_acquire gil;
+            if (PyErr_CheckSignals() != 0) {
+                m_stop = true;
+                signalled = true;
+                break;
+            }
+        }
+        try {
+            drawing.get();
+        } catch (const Stopped&) {
+        } catch (const cli::Failure& failure) {
+            m_stop = false;
+            const py::gil_scoped_acquire gil;
+            if (signalled)
+                throw py::error_already_set();
+            raise(failure);
+        }
+        m_stop = false;
+        if (signalled) {
+            const py::gil_scoped_acquire gil;
+            throw py::error_already_set();
+        }
+    }
+
     std::unique_ptr<cli::DrawSession> m_session;
+    std::atomic<bool> m_stop{false};
+    bool m_unique = false;
     std::mutex m_mutex;
 };
 

@@ -1094,6 +1094,31 @@ private:
         }
     }
 
+    // What makes a value the same text in every record it is in, when that is known at once: 0 else.
+    std::uint64_t identityOf(PersonField field, DrawnName name, const Person& person,
+                             const PlaceOfPerson& place) const {
+        switch (field) {
+        case PersonField::FirstName:
+        case PersonField::FirstNameAscii:
+            return m_withFirst ? std::uint64_t{name.first} + 1 : 0;
+        case PersonField::LastName:
+        case PersonField::LastNameAscii:
+            return m_withLast ? std::uint64_t{name.last} + 1 : 0;
+        case PersonField::Sex:
+            return static_cast<unsigned char>(person.sex);
+        case PersonField::BirthDate:
+            return person.year > 0 ? (std::uint64_t(person.year) << 9 | std::uint64_t(person.month) << 5 |
+                                      std::uint64_t(person.day))
+                                   : 0;
+        case PersonField::BirthPlace:
+            return m_placeDraw ? std::uint64_t{place.birth} + 1 : 0;
+        case PersonField::City:
+            return m_placeDraw ? std::uint64_t{place.home} + 1 : 0;
+        default:
+            return 0;
+        }
+    }
+
     // A workbook's row, a field a cell, each as it is (the year a number); a value not known is no
     // cell. The values of a record go the same way.
     void writeCells(DrawnName name, const Person& person, const PlaceOfPerson& place) {
@@ -1116,7 +1141,7 @@ private:
                 if (cell.isEmpty())
                     m_values->missing(column);
                 else
-                    m_values->text(column, cell);
+                    m_values->text(column, cell, identityOf(m_fields[column], name, person, place));
             } else if (!cell.isEmpty()) {
                 m_book->write(m_row, static_cast<int>(column), QString::fromUtf8(cell));
             }

@@ -95,7 +95,12 @@ enum class RecordFormat { Csv, JsonLines, Workbook, Values };
 class RecordValues {
 public:
     virtual ~RecordValues() = default;
-    virtual void text(std::size_t column, QByteArrayView bytes) = 0;
+    /**
+     * A text; `identity`, when not 0, is the same for every record whose value in that column is the
+     * same text (a name's place in its pool, a commune's, a day), so that a reader may make each
+     * text once.
+     */
+    virtual void text(std::size_t column, QByteArrayView bytes, std::uint64_t identity) = 0;
     virtual void number(std::size_t column, int value) = 0;
     virtual void missing(std::size_t column) = 0;
     /** After the last column of each record. */
