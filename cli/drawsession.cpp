@@ -140,6 +140,8 @@ QByteArray DrawSession::names(std::int64_t count) {
 }
 
 void DrawSession::people(std::int64_t count, const std::vector<Field>& fields, RecordValues& values) {
+    if (const std::optional<QString> problem = fieldsProblem(fields, m_options.part))
+        throw Failure{kUsage, *problem};
     try {
         if (!m_writer || fields != m_writerFields) {
             m_writer.reset();

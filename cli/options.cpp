@@ -391,6 +391,17 @@ QString helpText() {
 
 } // namespace
 
+std::optional<QString> fieldsProblem(const std::vector<Field>& fields, NamePart part) {
+    for (const Field field : fields) {
+        const bool first = field == Field::FirstName || field == Field::FirstNameAscii;
+        const bool last = field == Field::LastName || field == Field::LastNameAscii;
+        if ((first && part == NamePart::LastOnly) || (last && part == NamePart::FirstOnly))
+            return QStringLiteral("--fields %1: --part %2 draws none")
+                .arg(QLatin1String(fieldName(field)), first ? QStringLiteral("last") : QStringLiteral("first"));
+    }
+    return std::nullopt;
+}
+
 Request parseArguments(const QStringList& arguments) {
     Request request;
     try {
@@ -519,14 +530,8 @@ Request parseArguments(const QStringList& arguments) {
                                  .arg(parser.value("fields"))};
         if (!o.fields.empty() && parser.isSet("cells"))
             throw UsageError{QStringLiteral("--cells and --fields both choose the columns: give one of them")};
-        for (const Field field : o.fields) {
-            const bool first = field == Field::FirstName || field == Field::FirstNameAscii;
-            const bool last = field == Field::LastName || field == Field::LastNameAscii;
-            if ((first && o.part == NamePart::LastOnly) || (last && o.part == NamePart::FirstOnly))
-                throw UsageError{QStringLiteral("--fields %1: --part %2 draws none")
-                                     .arg(QLatin1String(fieldName(field)),
-                                          first ? QStringLiteral("last") : QStringLiteral("first"))};
-        }
+        if (const std::optional<QString> problem = fieldsProblem(o.fields, o.part))
+            throw UsageError{*problem};
         if (o.crlf && o.format != Format::Text)
             throw UsageError{QStringLiteral("--crlf applies to --format text only")};
         if (parser.isSet("cells") && o.format != Format::Xlsx)

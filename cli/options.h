@@ -90,6 +90,9 @@ struct Request {
  */
 QString oneLine(const QString& text);
 
+/** Why these fields cannot be written for names of that part (a part they need is not drawn), if so. */
+std::optional<QString> fieldsProblem(const std::vector<Field>& fields, NamePart part);
+
 /** Reads the arguments (the program's name first). */
 Request parseArguments(const QStringList& arguments);
 

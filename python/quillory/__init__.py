@@ -148,8 +148,8 @@ def _fields(fields):
 def _count(count):
     if isinstance(count, bool) or not isinstance(count, int):
         raise TypeError(f"the count takes an int, not {type(count).__name__}")
-    if count < 0:
-        raise ValueError(f"a count of {count}: the count is a whole number from 0")
+    if count < 0 or count >= 2**63:
+        raise ValueError(f"a count of {count}: the count is a whole number from 0 to {2**63 - 1}")
     return count
 
 

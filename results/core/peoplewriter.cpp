@@ -532,6 +532,13 @@ public:
           m_titledFrom18On(records.titledFrom18On), m_people(records.rules, std::move(births), std::move(placeOf)),
           m_sink(std::move(sink)), m_firstTexts(first), m_placeOfText(std::move(placeOfText)), m_values(records.values),
           m_sequence(RandomSource::second(records.seed)), m_third(RandomSource::third(records.seed)) {
+        for (const PersonField field : m_fields) {
+            const bool first = field == PersonField::FirstName || field == PersonField::FirstNameAscii;
+            const bool last = field == PersonField::LastName || field == PersonField::LastNameAscii;
+            if ((first && !m_withFirst) || (last && !m_withLast))
+                throw AppError(
+                    QStringLiteral("%1: the names drawn have no such part").arg(QLatin1String(fieldName(field))));
+        }
         m_first = Forms(first, FormMaker(m_encoding, 0, m_fields));
         m_last = Forms(last, FormMaker(m_encoding, 1, m_fields));
         makeFixedTexts();

@@ -123,6 +123,7 @@ def test_names_then_people_continue_one_stream():
         (lambda: quillory.names(-1), ValueError, "the count is a whole number from 0"),
         (lambda: quillory.people(3, ["name"]), ValueError, "unknown field 'name'"),
         (lambda: quillory.people(3, ["sex", "sex"]), ValueError, "field 'sex' given twice"),
+        (lambda: quillory.people(3, ["first_name"], part="last"), ValueError, "--fields first_name: --part last draws none"),
         (lambda: quillory.names(3, seed="42"), TypeError, "seed= takes an int"),
         (lambda: quillory.names(3, weighted=1), TypeError, "weighted= takes True or False"),
         (lambda: quillory.names(3, first_names=[b"Jean"]), TypeError, "holds bytes"),
