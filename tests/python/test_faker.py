@@ -31,6 +31,13 @@ def test_values_follow_the_instances_seed_and_are_quillorys_draws():
     assert first == [getattr(two, method)() for method in methods * 20]
     one.seed_instance(43)
     assert [getattr(one, method)() for method in methods * 20] != first
+    # Faker's shared seed too, for instances without one of their own.
+    shared = []
+    for _ in range(2):
+        fake = faker()
+        fake.seed(5)
+        shared.append([fake.name() for _ in range(20)])
+    assert shared[0] == shared[1]
     # Each value is quillory's draw of the number the instance's random state gives.
     three = faker()
     three.seed_instance(7)
