@@ -1,6 +1,7 @@
 // quillory._engine: quillory-cli's draws inside the Python process. The options are read by the
 // command line's own parser, so that a mistake is told in its words; the records are drawn without
 // the interpreter's lock, then made into Python's own values with it.
+
 // Python's headers first: Qt's keywords are macros that would rewrite them.
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
@@ -25,7 +26,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace py = pybind11;
@@ -216,19 +216,21 @@ public:
         // The next part is drawn on a thread of its own while this one is made Python's: the drawing
         // needs no lock of the interpreter's, the making holds it.
         Maker maker(fields, columns);
+        // A unique stream's whole count is drawn at once, as it chooses its way by it.
+        const std::int64_t most = m_unique ? std::max<std::int64_t>(count, 1) : kPart;
         std::array<Values, 2> parts;
         const auto drawPart = [&](std::size_t which, std::int64_t part) {
             parts[which].clear();
             return std::async(std::launch::async,
                               [this, &parts, &fields, which, part] { m_session->people(part, fields, parts[which]); });
         };
-        std::int64_t drawnSoFar = std::min(count, kPart);
+        std::int64_t drawnSoFar = std::min(count, most);
         std::future<void> drawing = drawPart(0, drawnSoFar);
         for (std::size_t which = 0;; which = 1 - which) {
             await(drawing);
             const bool more = drawnSoFar < count;
             if (more) {
-                const std::int64_t part = std::min(count - drawnSoFar, kPart);
+                const std::int64_t part = std::min(count - drawnSoFar, most);
                 drawing = drawPart(1 - which, part);
                 drawnSoFar += part;
             }

@@ -198,8 +198,9 @@ class Generator:
         return self._session.people(_count(count), _fields(fields), bool(columns))
 
     def iter_people(self, count, fields=FIELDS):
-        """The next ``count`` people, one dict at a time, drawn a few thousand at a time so that
-        memory stays the same however many are asked for."""
+        """The next ``count`` people, one dict at a time, drawn ten thousand at a time so that
+        memory stays the same however many are asked for (with ``unique``, as that many calls of
+        ten thousand would give them)."""
         count = _count(count)
         fields = _fields(fields)
         while count > 0:

@@ -71,11 +71,21 @@ def test_unique_names_from_files_and_from_lists(names_files):
         g.names(1)
 
 
-def test_people_are_the_command_lines_field_for_field():
+def test_people_are_the_command_lines_field_for_field(tmp_path):
     fields = list(quillory.FIELDS)
     options = dict(seed=11, alive=True, age="0-110", unique=True)
     text = cli("-n", "3000", "--seed", "11", "--alive", "--age", "0-110", "--unique", "--format", "csv",
                "--fields", ",".join(fields))
+    # A unique run of many records is drawn whole, as the command line draws it: from lists where
+    # most names are asked for, it shuffles them all rather than draw and pass over repeats.
+    letters = "abcdefghijklmnopqrstuvwxyz"
+    firsts, lasts = tmp_path / "firsts.txt", tmp_path / "lasts.txt"
+    firsts.write_text("".join(f"A{a}{b}\n" for a in letters for b in letters[:8]), encoding="utf-8")
+    lasts.write_text("".join(f"B{a}{b}\n" for a in letters for b in letters[:6]), encoding="utf-8")
+    many = cli("-n", "20000", "--seed", "4", "--unique", "--format", "csv", "--fields", "full_name",
+               "--first-names", str(firsts), "--last-names", str(lasts))
+    drawn = quillory.people(20000, ["full_name"], seed=4, unique=True, first_names=firsts, last_names=lasts)
+    assert [p["full_name"] for p in drawn] == many.splitlines()[1:]
     rows = list(csv.DictReader(io.StringIO(text, newline="")))
     records = quillory.people(3000, fields, **options)
     columns = quillory.people(3000, fields, columns=True, **options)
