@@ -146,34 +146,10 @@ public:
         }
         const std::int64_t most = m_unique ? std::max<std::int64_t>(count, 1) : kNamesPart;
         py::list result;
-        std::array<QByteArray, 2> parts;
-        const auto drawPart = [&](std::size_t which, std::int64_t part) {
-            return std::async(std::launch::async,
-                              [this, &parts, which, part] { parts[which] = m_session->names(part); });
-        };
-        std::int64_t drawnSoFar = std::min(count, most);
-        std::future<void> drawing = drawPart(0, drawnSoFar);
         Py_ssize_t made = 0;
-        for (std::size_t which = 0;; which = 1 - which) {
-            await(drawing);
-            const bool more = drawnSoFar < count;
-            if (more) {
-                const std::int64_t part = std::min(count - drawnSoFar, most);
-                drawing = drawPart(1 - which, part);
-                drawnSoFar += part;
-            }
-            try {
-                made = addLines(result, made, parts[which]);
-            } catch (...) {
-                if (more) {
-                    const py::gil_scoped_release released;
-                    drawing.wait();
-                }
-                throw;
-            }
-            if (!more)
-                break;
-        }
+        inParts<QByteArray>(
+            count, most, [this](QByteArray& part, std::int64_t size) { part = m_session->names(size); },
+            [&](const QByteArray& part) { made = addLines(result, made, part); });
         return result;
     }
 
@@ -218,34 +194,13 @@ public:
         Maker maker(fields, columns);
         // A unique stream's whole count is drawn at once, as it chooses its way by it.
         const std::int64_t most = m_unique ? std::max<std::int64_t>(count, 1) : kPart;
-        std::array<Values, 2> parts;
-        const auto drawPart = [&](std::size_t which, std::int64_t part) {
-            parts[which].clear();
-            return std::async(std::launch::async,
-                              [this, &parts, &fields, which, part] { m_session->people(part, fields, parts[which]); });
-        };
-        std::int64_t drawnSoFar = std::min(count, most);
-        std::future<void> drawing = drawPart(0, drawnSoFar);
-        for (std::size_t which = 0;; which = 1 - which) {
-            await(drawing);
-            const bool more = drawnSoFar < count;
-            if (more) {
-                const std::int64_t part = std::min(count - drawnSoFar, most);
-                drawing = drawPart(1 - which, part);
-                drawnSoFar += part;
-            }
-            try {
-                maker.add(parts[which]);
-            } catch (...) {
-                if (more) {
-                    const py::gil_scoped_release released;
-                    drawing.wait();
-                }
-                throw;
-            }
-            if (!more)
-                break;
-        }
+        inParts<Values>(
+            count, most,
+            [this, &fields](Values& part, std::int64_t size) {
+                part.clear();
+                m_session->people(size, fields, part);
+            },
+            [&](const Values& part) { maker.add(part); });
         return maker.result();
     }
 
@@ -270,6 +225,38 @@ public:
     std::uint64_t seed() const { return m_session->seed(); }
 
 private:
+    // `count` records in parts of at most `most`: each part drawn by `draw` on a thread of its own
+    // (without the interpreter's lock) while the part before is handed to `take` (with it).
+    template <typename Part, typename Draw, typename Take>
+    void inParts(std::int64_t count, std::int64_t most, Draw&& draw, Take&& take) {
+        std::array<Part, 2> parts;
+        const auto drawPart = [&](std::size_t which, std::int64_t size) {
+            return std::async(std::launch::async, [&draw, &parts, which, size] { draw(parts[which], size); });
+        };
+        std::int64_t drawnSoFar = std::min(count, most);
+        std::future<void> drawing = drawPart(0, drawnSoFar);
+        for (std::size_t which = 0;; which = 1 - which) {
+            await(drawing);
+            const bool more = drawnSoFar < count;
+            if (more) {
+                const std::int64_t size = std::min(count - drawnSoFar, most);
+                drawing = drawPart(1 - which, size);
+                drawnSoFar += size;
+            }
+            try {
+                take(parts[which]);
+            } catch (...) {
+                if (more) {
+                    const py::gil_scoped_release released;
+                    drawing.wait();
+                }
+                throw;
+            }
+            if (!more)
+                break;
+        }
+    }
+
     // Runs `draw` with the fields named, without the interpreter's lock and alone on the session.
     template <typename Draw> std::vector<cli::Field> drawn(const std::vector<std::string>& names, Draw&& draw) {
         QStringList asked;
